@@ -2,6 +2,7 @@
 # table shared by the tool.
 list(APPEND crypt_sources
     ${CMAKE_CURRENT_LIST_DIR}/hash.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/hash_algorithms.cpp
     ${CMAKE_CURRENT_LIST_DIR}/haval.cpp
     ${CMAKE_CURRENT_LIST_DIR}/md5.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sha1.cpp
