@@ -3,6 +3,8 @@
 list(APPEND crypt_sources
     ${CMAKE_CURRENT_LIST_DIR}/hash.cpp
     ${CMAKE_CURRENT_LIST_DIR}/hash_algorithms.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cipher_algorithms.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/QsCrypUtils.cpp
     ${CMAKE_CURRENT_LIST_DIR}/haval.cpp
     ${CMAKE_CURRENT_LIST_DIR}/md5.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sha1.cpp
