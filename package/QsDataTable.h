@@ -15,6 +15,7 @@
 // Ownership: a list owns its tables, a table owns its rows and its property row, a row owns
 // its cells. Parent pointers are plain back references.
 
+#include "core/exceptions.h"
 #include "core/text.h"
 
 #include <bitset>
