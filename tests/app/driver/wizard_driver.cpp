@@ -53,6 +53,7 @@ int Usage() {
           L"  set-edit TITLE TEXT             type TEXT into its first visible edit box\n"
           L"  check TITLE TEXT 0|1            tick or untick the check box captioned TEXT\n"
           L"  rect TITLE                      its outer rectangle: left top width height\n"
+          L"  close TITLE                     ask it to close, as its close box would\n"
           L"  message-box [SECONDS]           wait for a message box and show it\n"
           L"  message-box-ok [SECONDS]        ... then press its first button\n");
     return 2;
@@ -112,6 +113,10 @@ int Run(const std::vector<std::wstring>& args) {
                       (control.enabled ? L"enabled" : L"disabled") + L"\t" + OneLine(control.text) + L"\n");
             }
         }
+        return 0;
+    }
+    if (command == L"close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
         return 0;
     }
     if (command == L"rect") {
