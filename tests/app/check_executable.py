@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks a built Setup executable from the outside, with independent readers: objdump for
-its imports, wrestool and icotool for its resources.
+its imports, pefile for its resource directory and delay imports, wrestool and icotool for
+the manifest and the icons. Needs the system's python3 (Debian's python3-pefile).
 
     check_executable.py imports EXE ALLOW_LIST
     check_executable.py manifest EXE
@@ -9,6 +10,8 @@ its imports, wrestool and icotool for its resources.
 """
 import re
 import subprocess
+
+import pefile
 import sys
 import tempfile
 import xml.etree.ElementTree as ET
@@ -41,7 +44,6 @@ def imports(exe, allow_list):
     check(names, "no imports found")
     for name in names:
         check(name in allowed, f"{name} is not a DLL Windows always takes from its system folder")
-    import pefile
     pe = pefile.PE(exe, fast_load=True)
     pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT"]])
     delayed = [d.dll.decode() for d in getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", [])]
@@ -49,14 +51,17 @@ def imports(exe, allow_list):
 
 
 def resources(exe):
-    """(type, name) pairs as wrestool lists them; types by their symbolic name."""
-    listing = run("wrestool", "-l", exe).decode()
+    """(type, name) pairs of the resource directory; standard types by their symbolic name.
+    (wrestool -l shows the type in place of the name for resources of a named type.)"""
+    pe = pefile.PE(exe, fast_load=True)
+    pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
     found = []
-    for line in listing.splitlines():
-        m = re.search(r"--type=(\S+) --name=(\S+)", line)
-        if m:
-            rtype = m.group(1).strip("'")
-            found.append((RT_NAMES.get(rtype, rtype).lower(), m.group(2).strip("'").upper()))
+    directory = pe.DIRECTORY_ENTRY_RESOURCE.entries if hasattr(pe, "DIRECTORY_ENTRY_RESOURCE") else []
+    for rtype in directory:
+        type_name = str(rtype.name) if rtype.name is not None else RT_NAMES.get(str(rtype.id), str(rtype.id))
+        for entry in rtype.directory.entries:
+            name = str(entry.name) if entry.name is not None else str(entry.id)
+            found.append((type_name.lower(), name.upper()))
     return found
 
 
@@ -76,7 +81,7 @@ def icon_images(exe, name):
 
 
 def manifest(exe):
-    xml = run("wrestool", "-x", "-t", "24", exe)
+    xml = run("wrestool", "-x", "--raw", "-t", "24", exe)
     print(xml.decode("utf-8", "replace"))
     root = ET.fromstring(xml)
     levels = [e for e in root.iter() if e.tag.endswith("}requestedExecutionLevel")]
