@@ -48,16 +48,6 @@ protected:
     std::size_t N() const { return static_cast<std::size_t>(GetParam().BlockSize / 8); }
 };
 
-std::vector<TCipherFamily> BlockFamilies() {
-    std::vector<TCipherFamily> blocks;
-    for (const TCipherFamily& f : CipherFamilies()) {
-        if (f.BlockSize != 0) {
-            blocks.push_back(f);
-        }
-    }
-    return blocks;
-}
-
 TEST_P(EveryCipher, RejectsBadKeySizesAndStaysBurnt) {
     auto c = GetParam().Create();
     const TBytes key(GetParam().MaxKeySize / 8 + 1, 0x5A);
@@ -113,9 +103,7 @@ TEST_P(EveryCipher, UnicodeDecryptDropsAnOddLastByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, EveryCipher, testing::ValuesIn(CipherFamilies()),
-                         [](const testing::TestParamInfo<TCipherFamily>& info) {
-                             return std::string(info.param.Name == std::string("3des") ? "tripledes" : info.param.Name);
-                         });
+                         FamilyTestName);
 
 TEST_P(BlockCipher, IvIsTheEncryptedZeroBlockWithoutOne) {
     auto c = Make();
@@ -296,10 +284,8 @@ TEST_P(BlockCipher, CbcTailIsXoredWithTheEncryptedLastCipherBlock) {
     EXPECT_EQ(ToHex(out), ToHex(plain));
 }
 
-INSTANTIATE_TEST_SUITE_P(All, BlockCipher, testing::ValuesIn(BlockFamilies()),
-                         [](const testing::TestParamInfo<TCipherFamily>& info) {
-                             return std::string(info.param.Name == std::string("3des") ? "tripledes" : info.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(All, BlockCipher, testing::ValuesIn(BlockCipherFamilies()),
+                         FamilyTestName);
 
 // Key-length rules: each row's two keys must (or must not) give the same cipher.
 struct KeyRule {

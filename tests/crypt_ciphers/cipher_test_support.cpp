@@ -45,6 +45,21 @@ const TCipherFamily& CipherFamily(const std::string& Name) {
     throw std::invalid_argument("no cipher family " + Name);
 }
 
+std::vector<TCipherFamily> BlockCipherFamilies() {
+    std::vector<TCipherFamily> blocks;
+    for (const TCipherFamily& f : CipherFamilies()) {
+        if (f.BlockSize != 0) {
+            blocks.push_back(f);
+        }
+    }
+    return blocks;
+}
+
+std::string FamilyTestName(const testing::TestParamInfo<TCipherFamily>& Info) {
+    const std::string name = Info.param.Name;
+    return name == "3des" ? "tripledes" : name;
+}
+
 TBytes FromHex(const std::string& Hex) {
     if (Hex.size() % 2 != 0) {
         throw std::invalid_argument("odd hex length: " + Hex);

@@ -4,6 +4,8 @@
 
 #include "crypt/cipher.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,6 +29,9 @@ inline std::ostream& operator<<(std::ostream& out, const TCipherFamily& f) { ret
 
 const std::vector<TCipherFamily>& CipherFamilies();
 const TCipherFamily& CipherFamily(const std::string& Name);
+std::vector<TCipherFamily> BlockCipherFamilies();
+// Test names may not start with a digit.
+std::string FamilyTestName(const testing::TestParamInfo<TCipherFamily>& Info);
 
 struct TCipherVector {
     std::string Algorithm;

@@ -142,9 +142,7 @@ TEST_P(CipherVectors, IdentityAndSelfTest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, CipherVectors, testing::ValuesIn(CipherFamilies()),
-                         [](const testing::TestParamInfo<TCipherFamily>& info) {
-                             return std::string(info.param.Name == std::string("3des") ? "tripledes" : info.param.Name);
-                         });
+                         FamilyTestName);
 
 // RFC 2144 appendix B.2: a million rounds of four encryptions with keys that are the
 // previous results.
