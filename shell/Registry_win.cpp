@@ -69,5 +69,7 @@ UString ReadRegString(HKEY Root, const UString& KeyPath, const UString& ValueNam
     if (!IsText(type)) {
         ThrowInvalidType(ValueName);
     }
+    // A trailing odd byte is half a character: not part of the text.
+    buffer[size / sizeof(wchar_t)] = L'\0';
     return FromWide(buffer.data());
 }
