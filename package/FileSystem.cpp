@@ -14,8 +14,12 @@ std::string DisplayPath(const UString& path) {
     return Utf16ToUtf8(shown);
 }
 
+UString TextFromCommandLine(const std::string& argument) {
+    return fs_detail::CommandLineText(argument);
+}
+
 UString PathFromCommandLine(const std::string& argument) {
-    UString path = fs_detail::CommandLineText(argument);
+    UString path = TextFromCommandLine(argument);
     for (auto& c : path) {
         if (c == u'/') {
             c = u'\\';

@@ -14,6 +14,9 @@
 // The path as a user would write it on this platform, UTF-8 (for messages).
 std::string DisplayPath(const UString& path);
 
+// Text from the command line (UTF-8 natively, the ANSI code page on Windows) as UTF-16.
+UString TextFromCommandLine(const std::string& argument);
+
 // A native path from the command line (UTF-8 natively, the ANSI code page on Windows) in
 // installer form.
 UString PathFromCommandLine(const std::string& argument);

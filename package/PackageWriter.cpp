@@ -84,7 +84,7 @@ UString TableText(const std::vector<TPackedEntry>& rows) {
     try {
         text = table->ToText();
     } catch (const EConvertError& e) {
-        throw EPackageError(std::string("the file table cannot be written: ") + e.what());
+        throw EPackageError(std::string("the names cannot be stored in the file table: ") + e.what());
     }
     auto back = std::make_unique<TDataTable>(UString(), MakeColumnSet({1}));
     back->Init(text);

@@ -41,8 +41,8 @@ bool IsSafeRelativeFolder(const UString& folder) {
     for (std::size_t i = 0; i <= folder.size(); ++i) {
         if (i == folder.size() || IsSeparator(folder[i])) {
             const UStringView component(folder.data() + start, i - start);
-            // An empty piece is a doubled separator inside or the end after the final "\".
-            if (!component.empty() && IsDotsAndSpaces(component)) {
+            // Only the end after the final "\" may be empty; a doubled separator never is.
+            if (component.empty() ? i != folder.size() : IsDotsAndSpaces(component)) {
                 return false;
             }
             start = i + 1;
