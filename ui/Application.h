@@ -4,6 +4,7 @@
 // handler. There is one, `Application`, as the wizard has one thread.
 
 #include "core/text.h"
+#include "ui/Handles.h"
 
 #include <windows.h>
 
@@ -32,7 +33,8 @@ public:
     // The application icon from the icon group resource `name` of the executable. Forms
     // created afterwards show it. False when the resource is missing (the default stays).
     bool LoadIconResource(const UString& name);
-    HICON Icon() const { return icon_; }
+    HICON Icon() const { return icon_.Get(); }
+    HICON SmallIcon() const { return smallIcon_.Get(); }
 
     // The form whose closing ends Run. The form stays owned by the caller.
     void SetMainForm(TForm* form);
@@ -72,7 +74,8 @@ private:
     bool comInitialized_ = false;
     bool terminated_ = false;
     UString title_;
-    HICON icon_ = nullptr;
+    UniqueIcon icon_;
+    UniqueIcon smallIcon_;
     TForm* mainForm_ = nullptr;
     MessageBoxHook messageBoxHook_;
     std::vector<TApplicationEvents*> events_;

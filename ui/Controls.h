@@ -90,16 +90,22 @@ public:
     void SetParent(TWinControl& parent);
 
 protected:
-    void CreateWindowFor(TWinControl* parent, const wchar_t* windowClass, DWORD style, DWORD exStyle,
-                         const TBounds& bounds, const UString& caption,
+    // Creates the window: of one of our own classes (registered with the shared window
+    // procedure) or of a standard class (subclassed so its messages reach the object).
+    void CreateWindowFor(TWinControl* parent, const wchar_t* windowClass, bool ownClass, DWORD style,
+                         DWORD exStyle, const TBounds& bounds, const UString& caption,
                          const std::optional<TFontSpec>& font);
     // After the caption or the font changed (a self-sizing label measures itself again).
     virtual void TextChanged() {}
 
+    // Messages of the control's own window, before the window class handles them.
+    virtual bool WindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The brush and colours of the parent's background, for controls that let it show.
+    HBRUSH ParentBackground(HDC dc) const;
+
 private:
     friend class TWinControl;
-    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK StandardControlProc(HWND, UINT, WPARAM, LPARAM);
+    friend struct WindowProcs;
     // A notification (WM_COMMAND code) the parent received from this control.
     virtual void Notify(WORD code);
     // The background of a static-like control (WM_CTLCOLOR*); null for the system default.
@@ -110,6 +116,9 @@ private:
     WNDPROC standardProc_ = nullptr;
     TWinControl* parent_ = nullptr;
     TAlign align_ = TAlign::None;
+    // Where the control was put (not where alignment moved it): aligned siblings keep the
+    // order of these positions.
+    TBounds placed_;
     int tabOrder_ = -1;
     UniqueFont font_;
 };
@@ -134,15 +143,12 @@ public:
 
 protected:
     void InitContainer(TColor color, const TFontSpec& font);
+    bool WindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     friend class TControl;
-    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK StandardControlProc(HWND, UINT, WPARAM, LPARAM);
     void AddChild(TControl* child);
     void RemoveChild(TControl* child);
-    bool RouteChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     std::vector<TControl*> children_;
     TColor color_ = clBtnFace;
@@ -178,9 +184,12 @@ public:
     void Close();
     bool Closed() const { return closed_; }
 
+protected:
+    bool WindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
 private:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool closed_ = false;
+    bool centred_ = false;
 };
 
 // ---- Containers -----------------------------------------------------------------------
@@ -345,7 +354,7 @@ public:
     bool Transparent() const { return transparent_; }
 
 private:
-    friend LRESULT CALLBACK ImageWindowProc(HWND, UINT, WPARAM, LPARAM);
+    bool WindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void Paint(HDC dc);
     TBitmap picture_;
     bool center_ = false;
