@@ -214,14 +214,16 @@ void TRow::DoDataChanged(TDataTableChangeMode ChangeMode, TCell* ACell) {
 }
 
 void TRow::Init(UStringView sInit, char16_t sSplitChar) {
+    // Taken first: the text may be one of the cells that Clear frees.
+    const UString text(sInit);
     BeginUpdate();
     const EndUpdateGuard guard([this] { EndUpdate(cmRowInit, nullptr); });
     Clear();
-    if (sInit.empty()) {
+    if (text.empty()) {
         FItems.push_back(std::make_unique<TCell>(this));
         return;
     }
-    qs_detail::ForEachPiece(sInit, sSplitChar, [this](UStringView piece) {
+    qs_detail::ForEachPiece(text, sSplitChar, [this](UStringView piece) {
         auto cell = std::make_unique<TCell>(this);
         cell->FText = UString(piece);
         FItems.push_back(std::move(cell));

@@ -29,29 +29,32 @@ const TRow& TDataTable::Items(int index) const {
 }
 
 void TDataTable::Init(UStringView sInit) {
+    // Taken first: the text may be a cell of a row that Clear frees.
+    const UString owned(sInit);
+    const UStringView text(owned);
     BeginUpdate();
     const EndUpdateGuard guard([this] { EndUpdate(cmTableInit, nullptr, nullptr, -1, -1); });
     Clear();
-    if (sInit.empty()) {
+    if (text.empty()) {
         auto row = std::make_unique<TRow>(nullptr);
         row->Init(u"", u',');
         AddItem(std::move(row));
         return;
     }
     // The text ends at its first NUL, the header search included.
-    const size_t end = std::min(sInit.find(u'\0'), sInit.size());
+    const size_t end = std::min(text.find(u'\0'), text.size());
     size_t rowsStart = 0;
-    if (sInit[0] == u'#') {
-        const size_t close = sInit.substr(0, end).find(u'#', 1);
+    if (text[0] == u'#') {
+        const size_t close = text.substr(0, end).find(u'#', 1);
         if (close != UStringView::npos) {
-            FPropertyRow->Init(sInit.substr(1, close - 1), u',');
+            FPropertyRow->Init(text.substr(1, close - 1), u',');
             rowsStart = close + 1;
         }
     }
     if (rowsStart >= end) {
         return;
     }
-    qs_detail::ForEachPiece(sInit.substr(rowsStart), u'|', [this](UStringView piece) {
+    qs_detail::ForEachPiece(text.substr(rowsStart), u'|', [this](UStringView piece) {
         auto row = std::make_unique<TRow>(nullptr);
         row->Init(piece, u',');
         AddItem(std::move(row));

@@ -149,6 +149,20 @@ TEST(ParseRow, InitDoesNotConvert) {
     EXPECT_EQ(StoredCells(row), (Cells{u"a\tb", u"c|d"}));
 }
 
+TEST(ParseTable, TextTakenFromItsOwnCells) {
+    TDataTable table(u"", MakeColumnSet({1}));
+    table.Init(u"#p,q#x|y,z");
+    table.Init(table.Items(1).Items(1).StoredText());
+    EXPECT_EQ(StoredRows(table), Rows{{u"z"}});
+    table.Init(u"#a,b#c");
+    table.Init(u"#" + table.PropertyRow().Items(1).StoredText() + u"#");
+    EXPECT_EQ(StoredCells(table.PropertyRow()), Cells{u"b"});
+    TRow& row = table.AddItem(std::make_unique<TRow>());
+    row.Init(u"a;b,c", u',');
+    row.Init(row.Items(0).StoredText(), u';');
+    EXPECT_EQ(StoredCells(row), (Cells{u"a", u"b"}));
+}
+
 TEST(ListIndex, OutOfRangeRaisesListErrors) {
     TDataTable table(u"", MakeColumnSet({1}));
     table.Init(u"a,b|c");
