@@ -11,6 +11,7 @@
 #include "tools/builder/resource_tree.h"
 #include "tools/builder/string_table.h"
 
+#include <optional>
 #include <set>
 
 namespace {
@@ -140,6 +141,19 @@ Bytes ReadPicture(const std::filesystem::path& path, const char* key) {
     const std::string data = ReadWholeFile(path, std::string("[Pictures] ") + key);
     return Bytes(data.begin(), data.end());
 }
+std::uint64_t InputSeed(const ProductDefinition& definition, const ProductPictures& pictures, const PeImage& stub) {
+    InputHash hash;
+    hash.Add(definition.text);
+    for (const Bytes* picture : {&pictures.leftCn, &pictures.leftEn, &pictures.headerBitmap}) {
+        hash.Add(*picture);
+    }
+    for (const auto& image : pictures.appIcon) {
+        hash.Add(image.data);
+    }
+    hash.Add(stub.File());
+    hash.AddFolder(definition.filesSource);
+    return hash.Value();
+}
 } // namespace
 
 UString DefaultRequiredSpace(std::uint64_t bytes) {
@@ -175,18 +189,15 @@ ByteSequence BuildSetup(ProductDefinition definition, const PeImage& stub, const
     // The pictures are checked before the (long) packing starts.
     const ProductPictures pictures = LoadPictures(definition);
 
-    InputHash hash;
-    hash.Add(definition.text);
-    for (const Bytes* picture : {&pictures.leftCn, &pictures.leftEn, &pictures.headerBitmap}) {
-        hash.Add(*picture);
-    }
-    for (const auto& image : pictures.appIcon) {
-        hash.Add(image.data);
-    }
-    hash.Add(stub.File());
-    hash.AddFolder(definition.filesSource);
-    DeterministicRandom random(hash.Value());
-    const PackedPackage package = pack(definition.filesSource, [&random]() { return random(); });
+    // The seed is computed only if the packer draws random numbers.
+    std::optional<DeterministicRandom> random;
+    const RandomSource source = [&]() {
+        if (!random) {
+            random.emplace(InputSeed(definition, pictures, stub));
+        }
+        return (*random)();
+    };
+    const PackedPackage package = pack(definition.filesSource, source);
     if (!package.bytes) {
         throw Exception("packing " + PathToUtf8(definition.filesSource) + " gave no package");
     }

@@ -31,8 +31,9 @@ ProductPictures LoadPictures(const ProductDefinition& definition);
 void AddProductResources(ResourceTree& tree, const ProductDefinition& definition, const ProductPictures& pictures,
                          const PackedPackage& package);
 
-// The whole build: validates the pictures, packs the files with a random source seeded
-// from the inputs, fills in the default required space, and patches the stub.
+// The whole build: validates the pictures, packs the files (offering the packer a random
+// source seeded from all inputs, so equal inputs give equal output), fills in the default
+// required space, and patches the stub.
 ByteSequence BuildSetup(ProductDefinition definition, const PeImage& stub, const PackFunction& pack);
 
 // The required-space text of a package of `bytes` unpacked bytes (FormatSize with a full
