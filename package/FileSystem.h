@@ -33,7 +33,7 @@ bool ForceFolders(const UString& path);
 // Removes a file; false when it could not (also when there was none).
 bool RemoveFile(const UString& path);
 // Moves a file, replacing an existing target.
-void ReplaceFile(const UString& from, const UString& to);
+void MoveFileReplacing(const UString& from, const UString& to);
 
 // One entry of a folder listing.
 struct TFolderEntry {

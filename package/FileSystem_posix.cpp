@@ -67,7 +67,7 @@ bool RemoveFile(const UString& path) {
     return unlink(NativePath(path).c_str()) == 0;
 }
 
-void ReplaceFile(const UString& from, const UString& to) {
+void MoveFileReplacing(const UString& from, const UString& to) {
     if (rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0) {
         FailFile("cannot rename to", to, errno);
     }

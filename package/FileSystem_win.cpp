@@ -77,7 +77,7 @@ bool RemoveFile(const UString& path) {
     return DeleteFileW(WidePtr(path)) != 0;
 }
 
-void ReplaceFile(const UString& from, const UString& to) {
+void MoveFileReplacing(const UString& from, const UString& to) {
     if (!MoveFileExW(WidePtr(from), WidePtr(to), MOVEFILE_REPLACE_EXISTING)) {
         FailFile("cannot rename to", to, GetLastError());
     }

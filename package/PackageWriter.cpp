@@ -236,7 +236,7 @@ TPackSummary WritePackage(const TPackInput& Input, const UString& OutputPath, co
     output.Write(lengthField, sizeof lengthField);
     output.Write(kTrailer, sizeof kTrailer);
     output.Close();
-    ReplaceFile(temp.Path(), OutputPath);
+    MoveFileReplacing(temp.Path(), OutputPath);
     temp.Keep();
     summary.PackageSize = static_cast<std::uint64_t>(summary.TotalStored) + bytes.size() +
                           sizeof lengthField + sizeof kTrailer;
