@@ -10,7 +10,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -322,6 +324,37 @@ TEST_F(ShortcutTest, ResolveLinkOfWhatIsNoShortcut) {
     EXPECT_EQ(ResolveLink(scratch.Path() + u"\\missing.lnk"), kUnresolvedLinkText);
     // The failure text has no folder part.
     EXPECT_EQ(UString(kUnresolvedLinkText).find_first_of(u"\\:"), UString::npos);
+}
+
+TEST_F(ShortcutTest, ShellLinkObjectThatCannotBeCreatedRaises) {
+    CreateShortcut(tool, u"", u"Tool", sfDesktop, u"");
+    // A thread that never initialised COM cannot create the object.
+    struct Outcome {
+        int32_t code = 0;
+        std::string message;
+    };
+    const auto attempt = [](const std::function<void()>& action) {
+        Outcome outcome;
+        std::thread worker([&] {
+            try {
+                action();
+            } catch (const EOleSysError& error) {
+                outcome = {error.ErrorCode(), error.what()};
+            }
+        });
+        worker.join();
+        return outcome;
+    };
+    const UString link = userDesktop + u"\\Tool.lnk";
+    const Outcome resolve = attempt([&] { ResolveLink(link); });
+    EXPECT_EQ(resolve.code, CO_E_NOTINITIALIZED);
+    EXPECT_FALSE(resolve.message.empty());
+    const Outcome find = attempt([] { FindShortcutFolder(u"Tool", u"Desktop"); });
+    EXPECT_EQ(find.code, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(find.message, resolve.message);
+    const Outcome create = attempt([&] { CreateShortcut(tool, u"", u"Second", sfDesktop, u""); });
+    EXPECT_EQ(create.code, CO_E_NOTINITIALIZED);
+    EXPECT_FALSE(IsFile(userDesktop + u"\\Second.lnk"));
 }
 
 // Run by the lnkinfo check: leaves a shortcut and the expected fields in STP_SHELL_LNK_OUT
