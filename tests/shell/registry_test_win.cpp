@@ -116,6 +116,13 @@ TEST_P(RegistryTest, ValueOfAnotherTypeRaisesInvalidDataType) {
               "Invalid data type for 'Blob'");
 }
 
+TEST_P(RegistryTest, ValueThatCannotBeStoredRaises) {
+    // Value names are limited to 16383 characters.
+    const UString name(20000, u'v');
+    EXPECT_EQ(RegistryErrorOf([&] { WriteRegString(Root(), Key(), name, u"x"); }),
+              "Failed to set data for '" + std::string(20000, 'v') + "'");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothRoots, RegistryTest,
                          ::testing::Values(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE),
                          [](const auto& info) {
