@@ -270,9 +270,9 @@ public:
     // The table text that Init reads back into the same stored cells: the property header
     // "#...#" unless the property row is still the fresh ten empty cells (it is written
     // anyway when needed to keep rows and header apart), rows joined by "|", cells by ",".
-    // EConvertError when the table cannot be written that way: a stored text holding ",",
-    // "|" or NUL, a property text holding "#", a row or property row without cells, or a
-    // header followed by a single empty row.
+    // EConvertError when the table cannot be written that way: a row cell holding ",", "|"
+    // or NUL, a property cell holding ",", "#" or NUL, a row or property row without cells,
+    // or a property header followed by a single empty row.
     UString ToText() const;
 
     TRowIndexChangeEvent OnRowIndexChanged;

@@ -84,18 +84,18 @@ namespace {
     throw EConvertError(std::string("The table cannot be written as table text: ") + why);
 }
 
-// Appends the row's stored texts joined by ",". Header cells must not hold "#" either.
+// Appends the row's stored texts joined by ",". Row cells must not hold "|", which ends a
+// row; header cells may, but must not hold "#", which ends the header.
 void AppendRow(UString& out, const TRow& row, bool header) {
     if (row.ItemCount() == 0) {
         ThrowUnwritable("a row without cells");
     }
+    const UStringView forbidden = header ? UStringView(u",#\0", 3) : UStringView(u",|\0", 3);
     for (int i = 0; i < row.ItemCount(); ++i) {
         const UString& text = row.Items(i).StoredText();
-        if (text.find_first_of(UStringView(u",|\0", 3)) != UString::npos) {
-            ThrowUnwritable("a cell holding \",\", \"|\" or NUL");
-        }
-        if (header && text.find(u'#') != UString::npos) {
-            ThrowUnwritable("a property cell holding \"#\"");
+        if (text.find_first_of(forbidden) != UString::npos) {
+            ThrowUnwritable(header ? "a property cell holding \",\", \"#\" or NUL"
+                                   : "a cell holding \",\", \"|\" or NUL");
         }
         if (i > 0) {
             out.push_back(u',');

@@ -42,6 +42,7 @@ const ParseCase kParseCases[] = {
     {"EmptyHeader", u"##", {}, Cells{u""}},
     {"EmptyHeaderThenBar", u"##|", {{u""}, {u""}}, Cells{u""}},
     {"HeaderOfEmptyCells", u"#,#x", {{u"x"}}, Cells{u"", u""}},
+    {"BarInsideHeader", u"#a|b,c#x|y", {{u"x"}, {u"y"}}, Cells{u"a|b", u"c"}},
     {"SecondHashBelongsToRows", u"#a#b#c", {{u"b#c"}}, Cells{u"a"}},
     {"LoneHash", u"#", {{u"#"}}, std::nullopt},
     {"HashWithoutPartner", u"#a,b", {{u"#a", u"b"}}, std::nullopt},

@@ -28,6 +28,7 @@ TEST(ToText, WritesWhatInitRead) {
         {u"\0"s, u"#,,,,,,,,,#"},              // no rows needs a header
         {u"#a,b", u"#,,,,,,,,,##a,b"},         // a row starting with "#" needs one too
         {u"x\x1a,\x1a\x1b"s, u"x\x1a,\x1a\x1b"s},
+        {u"#a|b,c|#x|y", u"#a|b,c|#x|y"},  // "|" is an ordinary character in the header
     };
     for (const Case& c : cases) {
         TDataTable table(u"", MakeColumnSet({1}));
@@ -51,6 +52,7 @@ TEST(ToText, RefusesWhatTheTextCannotHold) {
     refuses("NUL in an unconverted column", [](TDataTable& t) { t.AddTextRow({u"a\0"s}); });
     refuses("hash in a property cell", [](TDataTable& t) { t.SetName(u"a#b"); });
     refuses("comma in a property cell", [](TDataTable& t) { t.PropertyRow().Items(3).SetText(u","); });
+    refuses("NUL in a property cell", [](TDataTable& t) { t.PropertyRow().Items(2).SetText(u"\0"s); });
     refuses("row without cells", [](TDataTable& t) {
         auto row = std::make_unique<TRow>();
         row->Init(u"\0"s, u',');
