@@ -6,8 +6,11 @@
 #include <fstream>
 
 std::vector<std::vector<std::string>> ReadDataFile(const std::string& name) {
+    // The test environment names the source tree; run by hand, the tree it was built from.
     const char* root = std::getenv("STP_SOURCE_DIR");
-    const std::string path = std::string(root ? root : ".") + "/tests/shell/data/" + name;
+    const std::string folder =
+        root ? std::string(root) + "/tests/shell/data" : std::string(STP_SHELL_TEST_DATA);
+    const std::string path = folder + "/" + name;
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << "cannot open " << path;
     std::vector<std::vector<std::string>> rows;
