@@ -14,4 +14,6 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 "$here/wine-prefix.sh" "$WINEPREFIX" >&2
 export WINEDEBUG=${WINEDEBUG:--all}
+# No host menu or desktop entries for shortcuts made inside the prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winemenubuilder.exe=d"
 exec wine "$@"
