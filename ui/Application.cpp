@@ -3,6 +3,7 @@
 #include "core/win_text.h"
 #include "shell/ApplicationTitle.h"
 #include "ui/Controls.h"
+#include "ui/SystemLibraries.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -24,8 +25,7 @@ void TApplication::Initialize() {
         const HRESULT result = OleInitialize(nullptr);
         comInitialized_ = SUCCEEDED(result);
     }
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&classes);
+    InitSystemCommonControls(ICC_PROGRESS_CLASS);
 }
 
 void TApplication::SetTitle(const UString& title) {

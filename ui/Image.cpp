@@ -62,7 +62,9 @@ void TImage::Paint(HDC dc) {
     if (transparent_) {
         // The bottom-left pixel names the colour that lets the background through.
         const COLORREF key = GetPixel(source, 0, height - 1);
-        TransparentBlt(dc, left, top, width, height, source, 0, 0, width, height, key);
+        // gdi32's own entry point: msimg32, whose TransparentBlt forwards here, is not a DLL
+        // Windows always takes from the system folder.
+        GdiTransparentBlt(dc, left, top, width, height, source, 0, 0, width, height, key);
     } else {
         BitBlt(dc, left, top, width, height, source, 0, 0, SRCCOPY);
     }

@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 
 #include "core/win_text.h"
+#include "ui/SystemLibraries.h"
 
 #include <commctrl.h>
 
@@ -189,8 +190,7 @@ void TBevel::Create(TWinControl& parent, const TBevelOptions& options) {
 // ---- Progress bar ----------------------------------------------------------------------
 
 void TProgressBar::Create(TWinControl& parent, const TProgressBarOptions& options) {
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&classes);
+    InitSystemCommonControls(ICC_PROGRESS_CLASS);
     step_ = options.step;
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | Visibility(options.visible);
     CreateWindowFor(&parent, PROGRESS_CLASSW, false, style, 0, options.bounds, {}, std::nullopt);
