@@ -34,6 +34,11 @@ bool ForceFolders(const UString& path);
 bool RemoveFile(const UString& path);
 // Moves a file, replacing an existing target.
 void MoveFileReplacing(const UString& from, const UString& to);
+// The earlier name. Windows headers turn ReplaceFile into a macro, so code that includes
+// them should call MoveFileReplacing.
+inline void ReplaceFile(const UString& from, const UString& to) {
+    MoveFileReplacing(from, to);
+}
 
 // One entry of a folder listing.
 struct TFolderEntry {

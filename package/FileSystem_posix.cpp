@@ -117,7 +117,7 @@ TReadFile::TReadFile(const UString& path) : path_(path), handle_(-1) {
     handle_ = fd;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        const int error = fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         close(fd);
         handle_ = -1;
         FailFile("cannot open", path, error);
