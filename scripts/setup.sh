@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ googletest zlib1g-dev pkg-config              # native build
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev                       # Windows build
     wine wine64 locales                                                 # running it
-    libcrypto++-dev libcrypto++-utils php-cli libbenchmark-dev          # test oracles, benchmarks
+    libcrypto++-dev libcrypto++-utils php-cli libbenchmark-dev time     # test oracles, benchmarks
     clang libclang-rt-14-dev                                            # fuzzing
     liblnk-utils icoutils python3-pefile imagemagick                    # independent readers
     xvfb xauth fonts-wqy-zenhei nsis                                    # screenshots, comparison
