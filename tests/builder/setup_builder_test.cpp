@@ -61,7 +61,7 @@ protected:
 
     Bytes Build(const std::string& ini, DummyPacker& packer, const std::string& folder = "product") {
         const fs::path file = MakeProductFolder(temp_.Path() / folder, ini);
-        return BuildSetup(LoadProductDefinition(file), stub_, packer.Function()).ToBytes();
+        return BuildSetup(LoadProductDefinition(file), stub_, packer.Function()).file.ToBytes();
     }
 
     TempFolder temp_;

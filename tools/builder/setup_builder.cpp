@@ -185,7 +185,7 @@ void AddProductResources(ResourceTree& tree, const ProductDefinition& definition
             package.bytes);
 }
 
-ByteSequence BuildSetup(ProductDefinition definition, const PeImage& stub, const PackFunction& pack) {
+SetupBuild BuildSetup(ProductDefinition definition, const PeImage& stub, const PackFunction& pack) {
     // The pictures are checked before the (long) packing starts.
     const ProductPictures pictures = LoadPictures(definition);
 
@@ -205,5 +205,6 @@ ByteSequence BuildSetup(ProductDefinition definition, const PeImage& stub, const
 
     ResourceTree tree = ReadResourceTree(stub);
     AddProductResources(tree, definition, pictures, package);
-    return ReplaceResources(stub, tree);
+    return SetupBuild{ReplaceResources(stub, tree), definition.strings.at(kSettingRequiredSpace), package.bytes->size(),
+                      package.unpackedSize};
 }

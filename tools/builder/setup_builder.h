@@ -34,7 +34,13 @@ void AddProductResources(ResourceTree& tree, const ProductDefinition& definition
 // The whole build: validates the pictures, packs the files (offering the packer a random
 // source seeded from all inputs, so equal inputs give equal output), fills in the default
 // required space, and patches the stub.
-ByteSequence BuildSetup(ProductDefinition definition, const PeImage& stub, const PackFunction& pack);
+struct SetupBuild {
+    ByteSequence file;
+    UString requiredSpace; // the text shown to the user (given or derived)
+    std::uint64_t packageSize = 0;
+    std::uint64_t unpackedSize = 0;
+};
+SetupBuild BuildSetup(ProductDefinition definition, const PeImage& stub, const PackFunction& pack);
 
 // The required-space text of a package of `bytes` unpacked bytes (FormatSize with a full
 // stop as decimal separator, so the result does not depend on the vendor's locale).
