@@ -88,7 +88,8 @@ verify_install() { # lang
     check "$lang: DisplayVersion" "$(ini_value "$ini" Version)" "$(value_of DisplayVersion)"
     check "$lang: Publisher" "$publisher" "$(value_of Publisher)"
     check "$lang: URLInfoAbout" "$home" "$(value_of URLInfoAbout)"
-    check "$lang: UninstallString" "$DEST\\Uninst.exe" "$(value_of UninstallString)"
+    # Quoted by the wizard, so that Windows does not split the path at a blank.
+    check "$lang: UninstallString" "\"$DEST\\Uninst.exe\"" "$(value_of UninstallString)"
     check "$lang: listed by wine uninstaller" 1 "$(wine_out uninstaller --list | grep -cF "|||$STP_NAME")"
 
     local lnk
@@ -97,7 +98,7 @@ verify_install() { # lang
     local info
     info=$(lnkinfo "$lnk" 2>/dev/null)
     check "$lang: shortcut target" "$exe" "$(echo "$info" | sed -n 's/^[[:space:]]*Local path[[:space:]]*: //p' | head -n 1)"
-    check "$lang: shortcut working folder" "$DEST" \
+    check "$lang: shortcut working folder" "$DEST\\" \
         "$(echo "$info" | sed -n 's/^[[:space:]]*Working directory[[:space:]]*: //p' | head -n 1)"
 }
 
