@@ -96,6 +96,11 @@ int Run(const std::vector<std::string>& args) {
         throw UsageError{"needs PRODUCT.ini and -o Setup.exe"};
     }
     const fs::path outputPath = PathArgument(output);
+    const fs::path outputFolder = outputPath.parent_path().empty() ? fs::path(".") : outputPath.parent_path();
+    std::error_code ec;
+    if (!fs::is_directory(outputFolder, ec)) {
+        throw UsageError{PathToUtf8(outputFolder) + ": the output folder does not exist"};
+    }
     const fs::path stubPath = stubArgument.empty() ? DefaultStub() : PathArgument(stubArgument);
 
     ProductDefinition product = LoadProductDefinition(PathArgument(definition));
