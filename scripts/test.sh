@@ -15,11 +15,24 @@ build() { # name, extra cmake arguments...
     cmake --build "$dir" -j "$jobs" >/dev/null || cmake --build "$dir" -j 1
 }
 
-status=0
+status=0 passed=0 failed=0
 run() { # name, ctest arguments...
     local dir=build/$1; shift
-    echo "test: running $dir"
-    (cd "$dir" && ctest --output-on-failure -j "$jobs" "$@") || status=1
+    echo "test: running $dir (log: $dir/ctest.log)"
+    local rc=0
+    (cd "$dir" && ctest -V -j "$jobs" "$@") >"$dir/ctest.log" 2>&1 || rc=1
+    # Failures in full, then the summary line.
+    grep -E -A40 '\*\*\*Failed|\*\*\*Exception|\*\*\*Timeout|Not Run' "$dir/ctest.log" | head -400 || true
+    grep -E 'tests passed|No tests were found' "$dir/ctest.log" || true
+    local total bad
+    total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$dir/ctest.log" | tail -1)
+    bad=$(sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' "$dir/ctest.log" | tail -1)
+    local cases
+    cases=$(grep -E '\[  PASSED  \] [0-9]+ tests?\.' "$dir/ctest.log" | awk '{s += $(NF-1)} END {print s + 0}')
+    echo "test: $dir: $cases GoogleTest cases passed"
+    passed=$((passed + ${total:-0} - ${bad:-0}))
+    failed=$((failed + ${bad:-0}))
+    [ $rc -eq 0 ] || status=1
 }
 
 build native -DCMAKE_BUILD_TYPE=Release
@@ -31,5 +44,6 @@ rm -rf build/win/wineprefix build/win/wineprefix.lock
 run win -L wine
 
 echo "test: finished in $(( $(date +%s) - start )) s"
-[ $status -eq 0 ] && echo "test: all passed" || echo "test: FAILURES"
+[ $status -eq 0 ] || echo "test: FAILURES (see the logs above)"
+echo "test: $passed passed, $failed failed"
 exit $status
