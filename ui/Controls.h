@@ -328,6 +328,7 @@ struct TButtonOptions {
 class TButton final : public TControl {
 public:
     void Create(TWinControl& parent, const TButtonOptions& options);
+    // Runs for a click while the button is enabled.
     std::function<void()> OnClick;
     // Clicks the button as the user would (BM_CLICK); nothing happens while it is disabled.
     void Click();

@@ -172,7 +172,9 @@ void TButton::Click() {
 }
 
 void TButton::Notify(WORD code) {
-    if (code == BN_CLICKED && OnClick) {
+    // A click that reaches a disabled button (a queued message, a programmatic BM_CLICK)
+    // does nothing, as the user's click would not.
+    if (code == BN_CLICKED && OnClick && Enabled()) {
         OnClick();
     }
 }

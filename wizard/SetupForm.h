@@ -61,6 +61,10 @@ public:
     void btnCloseClick();
     // The extractor's progress callback: the completed percentage, 0 to 100.
     void SetProgress(int Percent);
+    // Destination page.
+    void editSetupDirChange();
+    void btnBrowseClick();
+    void ShowFreeSpace();
 
     // Fields, read-only from outside.
     const UString& ProductName() const { return FProductName; }
@@ -92,6 +96,10 @@ private:
     void CreateEnglishTexts();
     void FillChineseLicense();
     void FillEnglishLicense();
+    // Next on pages 3 and 4. InstallProduct is false when the install failed.
+    bool InstallProduct();
+    void FinishSetup();
+    void LockButtons(bool locked);
 
     UString FProductName;
     UString FVersion;
@@ -111,4 +119,6 @@ private:
     UString FMsgExtractFailed;
     UString FBrowsePrompt;
     UString FFreeSpacePrefix;
+    // Set while Install runs, so a click that arrives meanwhile starts no second install.
+    bool FInstalling = false;
 };
