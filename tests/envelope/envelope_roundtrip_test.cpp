@@ -106,8 +106,8 @@ TEST(Envelope, KeySizeIsTheSmallerOfDigestAndCipherMaximum) {
 
 TEST(Envelope, ReaderAcceptsAHandMadeString) {
     // Salt, selectors and IV written independently of ProtectString.
-    HandMade spec{7, 0, u"ABCDEFGH", u"0123456789abcdef", "0123456789abcdef", u"p", u"\u6587\u4EF6"};
-    EXPECT_EQ(DecryptProtectedString(BuildProtected(spec), u"p"), u"\u6587\u4EF6");
+    HandMade made{7, 0, u"ABCDEFGH", u"0123456789abcdef", "0123456789abcdef", u"p", u"\u6587\u4EF6"};
+    EXPECT_EQ(DecryptProtectedString(BuildProtected(made), u"p"), u"\u6587\u4EF6");
 }
 
 TEST(Envelope, DifferentPasswordsGiveDifferentTextsAndNoError) {

@@ -17,22 +17,22 @@ std::string EnvelopeDigest(int hashIndex, const UString& salt, const UString& pa
     return digest;
 }
 
-UString BuildProtected(const HandMade& spec) {
-    if (spec.Salt.size() != 8) {
+UString BuildProtected(const HandMade& made) {
+    if (made.Salt.size() != 8) {
         throw std::invalid_argument("salt must have 8 code units");
     }
-    UString text = spec.Salt;
-    text.push_back(static_cast<char16_t>(spec.Salt[3] - spec.CipherIndex));
-    text.push_back(static_cast<char16_t>(spec.Salt[4] - spec.HashIndex));
-    text += spec.IvUnits;
-    const std::string digest = EnvelopeDigest(spec.HashIndex, spec.Salt, spec.Password);
-    const auto cipher = CreateCipherByIndex(spec.CipherIndex);
-    const int keyBits = spec.KeyBits >= 0
-                            ? spec.KeyBits
+    UString text = made.Salt;
+    text.push_back(static_cast<char16_t>(made.Salt[3] - made.CipherIndex));
+    text.push_back(static_cast<char16_t>(made.Salt[4] - made.HashIndex));
+    text += made.IvUnits;
+    const std::string digest = EnvelopeDigest(made.HashIndex, made.Salt, made.Password);
+    const auto cipher = CreateCipherByIndex(made.CipherIndex);
+    const int keyBits = made.KeyBits >= 0
+                            ? made.KeyBits
                             : std::min(cipher->MaxKeySize(), static_cast<int>(digest.size() * 8));
     cipher->Init(digest.data(), static_cast<unsigned>(keyBits),
-                 spec.IvBytes.empty() ? nullptr : spec.IvBytes.data());
-    return text + cipher->EncryptString(spec.PlainText);
+                 made.IvBytes.empty() ? nullptr : made.IvBytes.data());
+    return text + cipher->EncryptString(made.PlainText);
 }
 
 UString DecryptWithKeySize(const UString& text, int cipherIndex, int hashIndex, int keyBits,
