@@ -141,7 +141,7 @@ Bytes ReadPicture(const std::filesystem::path& path, const char* key) {
     const std::string data = ReadWholeFile(path, std::string("[Pictures] ") + key);
     return Bytes(data.begin(), data.end());
 }
-std::uint64_t InputSeed(const ProductDefinition& definition, const ProductPictures& pictures, const PeImage& stub) {
+std::uint64_t InputSeed(const ProductDefinition& definition, const ProductPictures& pictures, ByteView stub) {
     InputHash hash;
     hash.Add(definition.text);
     for (const Bytes* picture : {&pictures.leftCn, &pictures.leftEn, &pictures.headerBitmap}) {
@@ -150,7 +150,7 @@ std::uint64_t InputSeed(const ProductDefinition& definition, const ProductPictur
     for (const auto& image : pictures.appIcon) {
         hash.Add(image.data);
     }
-    hash.Add(stub.File());
+    hash.Add(stub);
     hash.AddFolder(definition.filesSource);
     return hash.Value();
 }
@@ -158,6 +158,23 @@ std::uint64_t InputSeed(const ProductDefinition& definition, const ProductPictur
 
 UString DefaultRequiredSpace(std::uint64_t bytes) {
     return FormatSize(static_cast<std::int64_t>(bytes), u'.');
+}
+
+PackedPackage PackProduct(const ProductDefinition& definition, const ProductPictures& pictures, ByteView stub,
+                          const PackFunction& pack) {
+    // The seed is computed only if the packer draws random numbers.
+    std::optional<DeterministicRandom> random;
+    const RandomSource source = [&]() {
+        if (!random) {
+            random.emplace(InputSeed(definition, pictures, stub));
+        }
+        return (*random)();
+    };
+    PackedPackage package = pack(definition.filesSource, source);
+    if (!package.bytes) {
+        throw Exception("packing " + PathToUtf8(definition.filesSource) + " gave no package");
+    }
+    return package;
 }
 
 ProductPictures LoadPictures(const ProductDefinition& definition) {
@@ -189,18 +206,7 @@ SetupBuild BuildSetup(ProductDefinition definition, const PeImage& stub, const P
     // The pictures are checked before the (long) packing starts.
     const ProductPictures pictures = LoadPictures(definition);
 
-    // The seed is computed only if the packer draws random numbers.
-    std::optional<DeterministicRandom> random;
-    const RandomSource source = [&]() {
-        if (!random) {
-            random.emplace(InputSeed(definition, pictures, stub));
-        }
-        return (*random)();
-    };
-    const PackedPackage package = pack(definition.filesSource, source);
-    if (!package.bytes) {
-        throw Exception("packing " + PathToUtf8(definition.filesSource) + " gave no package");
-    }
+    const PackedPackage package = PackProduct(definition, pictures, stub.File(), pack);
     SetDefaultRequiredSpace(definition, DefaultRequiredSpace(package.unpackedSize));
 
     ResourceTree tree = ReadResourceTree(stub);

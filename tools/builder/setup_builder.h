@@ -31,9 +31,13 @@ ProductPictures LoadPictures(const ProductDefinition& definition);
 void AddProductResources(ResourceTree& tree, const ProductDefinition& definition, const ProductPictures& pictures,
                          const PackedPackage& package);
 
-// The whole build: validates the pictures, packs the files (offering the packer a random
-// source seeded from all inputs, so equal inputs give equal output), fills in the default
-// required space, and patches the stub.
+// The whole build: validates the pictures, packs the files (PackProduct), fills in the
+// default required space, and patches the stub.
+// Packs the product's files, offering the packer a random source seeded from all inputs
+// (definition, pictures, `stub`, files) so that equal inputs give equal packages.
+PackedPackage PackProduct(const ProductDefinition& definition, const ProductPictures& pictures, ByteView stub,
+                          const PackFunction& pack);
+
 struct SetupBuild {
     ByteSequence file;
     UString requiredSpace; // the text shown to the user (given or derived)

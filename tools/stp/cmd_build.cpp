@@ -8,6 +8,7 @@
 #include "tools/builder/pe_image.h"
 #include "tools/builder/self_path.h"
 #include "tools/builder/setup_builder.h"
+#include "tools/stp/build_options.h"
 #include "tools/stp/command.h"
 
 #include <cstdio>
@@ -29,17 +30,6 @@ const char kUsage[] =
     "  -o, --output FILE   the Setup.exe to write (replaced only when the build succeeds)\n"
     "  --stub PATH         the wizard stub (default: Setup-stub.exe beside stp)\n"
     "  --threads N         compression threads (default: one per core)\n";
-
-std::string Value(const std::vector<std::string>& args, std::size_t& i) {
-    if (i + 1 >= args.size()) {
-        throw UsageError{args[i] + " needs a value"};
-    }
-    return args[++i];
-}
-
-fs::path PathArgument(const std::string& argument) {
-    return fs::path(TextFromCommandLine(argument));
-}
 
 fs::path DefaultStub() {
     const fs::path self = RunningExecutablePath();
@@ -70,45 +60,21 @@ std::string Size(std::uint64_t bytes) {
 }
 
 int Run(const std::vector<std::string>& args) {
-    std::string definition, output, stubArgument;
-    unsigned threads = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "-o" || a == "--output") {
-            output = Value(args, i);
-        } else if (a == "--stub") {
-            stubArgument = Value(args, i);
-        } else if (a == "--threads") {
-            const std::string n = Value(args, i);
-            if (n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos) {
-                throw UsageError{"--threads needs a number"};
-            }
-            threads = static_cast<unsigned>(std::stoul(n));
-        } else if (!a.empty() && a[0] == '-') {
-            throw UsageError{"unknown option '" + a + "'"};
-        } else if (definition.empty()) {
-            definition = a;
-        } else {
-            throw UsageError{"more than one product definition"};
-        }
-    }
-    if (definition.empty() || output.empty()) {
-        throw UsageError{"needs PRODUCT.ini and -o Setup.exe"};
-    }
-    const fs::path outputPath = PathArgument(output);
+    const BuildOptions options = ParseBuildOptions(args, true, "Setup.exe");
+    const fs::path& outputPath = options.output;
     const fs::path outputFolder = outputPath.parent_path().empty() ? fs::path(".") : outputPath.parent_path();
     std::error_code ec;
     if (!fs::is_directory(outputFolder, ec)) {
         throw UsageError{PathToUtf8(outputFolder) + ": the output folder does not exist"};
     }
-    const fs::path stubPath = stubArgument.empty() ? DefaultStub() : PathArgument(stubArgument);
+    const fs::path stubPath = options.stub.empty() ? DefaultStub() : options.stub;
 
-    ProductDefinition product = LoadProductDefinition(PathArgument(definition));
+    ProductDefinition product = LoadProductDefinition(options.definition);
     const PeImage stub(ReadStub(stubPath), PathToUtf8(stubPath));
     const SetupBuild build =
-        BuildSetup(std::move(product), stub, PackWithPackageWriter(TemporaryBeside(outputPath, "package"), threads));
+        BuildSetup(std::move(product), stub, PackWithPackageWriter(TemporaryBeside(outputPath, "package"), options.threads));
     WriteOutputFile(outputPath, build.file);
-    std::printf("%s: %s; package %s of %s unpacked; required space shown: %s\n", output.c_str(),
+    std::printf("%s: %s; package %s of %s unpacked; required space shown: %s\n", PathToUtf8(outputPath).c_str(),
                 Size(build.file.Size()).c_str(), Size(build.packageSize).c_str(), Size(build.unpackedSize).c_str(),
                 Utf16ToUtf8(build.requiredSpace).c_str());
     return 0;
