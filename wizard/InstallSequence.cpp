@@ -12,6 +12,7 @@
 #include "shell/Registry.h"
 #include "shell/Shortcuts.h"
 #include "shell/UniqueHandle.h"
+#include "wizard/SetupServices.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ bool TForm1::InstallProduct() {
     FSetupDir = Trim(!text.empty() && text.back() == u'\\' ? text : text + u"\\");
 
     if (!ForceFolders(FSetupDir)) {
+        // The plain message dialog: no icon, OK, the application title as caption.
         Application.MessageBox(FMsgCreateDirFailed, u"", MB_OK);
         return false;
     }
@@ -85,7 +87,7 @@ bool TForm1::InstallProduct() {
         Sleep(kSettleMilliseconds);
         DeleteFileW(WidePtr(packageFile));
     } catch (...) {
-        Application.MessageBox(FMsgExtractFailed, u"", MB_OK | MB_ICONINFORMATION);
+        SetupServices().MsgBox(FMsgExtractFailed, u"");
         LockButtons(false);
         ProgressBar1.SetVisible(false);
         return false;

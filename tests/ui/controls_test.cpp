@@ -57,6 +57,10 @@ TEST_F(Controls, ButtonClickRunsHandlerOnlyWhileEnabled) {
     button.SetEnabled(false);
     EXPECT_FALSE(button.Enabled());
     button.Click();
+    // A click message that still reaches the disabled button (queued before) does nothing.
+    SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button.Handle()), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button.Handle()));
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(RealText(button.Handle()), u"&Next >");
     EXPECT_TRUE(GetWindowLongPtrW(button.Handle(), GWL_STYLE) & WS_TABSTOP);

@@ -1,14 +1,20 @@
 #include "tests/wizard/WizardTestSupport.h"
 
-MessageRecorder::MessageRecorder() {
+#include "wizard/SetupServices.h"
+
+MessageRecorder::MessageRecorder() : savedMsgBox_(SetupServices().MsgBox) {
     Application.SetMessageBoxHook([this](const UString& text, const UString& caption, UINT flags) {
         messages_.push_back({text, caption, flags});
         return IDOK;
     });
+    SetupServices().MsgBox = [this](const UString& text, const UString& caption) {
+        messages_.push_back({text, caption, MB_OK | MB_ICONINFORMATION});
+    };
 }
 
 MessageRecorder::~MessageRecorder() {
     Application.SetMessageBoxHook({});
+    SetupServices().MsgBox = savedMsgBox_;
 }
 
 size_t RunSteps(TForm1& form, const std::vector<std::function<void()>>& steps) {

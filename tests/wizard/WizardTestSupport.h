@@ -29,7 +29,8 @@ struct RecordedMessage {
     UINT flags;
 };
 
-// Message boxes of the application object are recorded (answered OK) while it lives.
+// Message boxes are recorded (answered OK) while it lives: those of the application object
+// and the shell's information box (recorded with MB_OK | MB_ICONINFORMATION).
 class MessageRecorder final {
 public:
     MessageRecorder();
@@ -40,6 +41,7 @@ public:
 
 private:
     std::vector<RecordedMessage> messages_;
+    std::function<void(const UString&, const UString&)> savedMsgBox_;
 };
 
 // Runs the application loop with `form` as main form. Before each idle pass's step the
