@@ -119,6 +119,8 @@ echo "bench: stp build (one thread per core, $(nproc) cores)"
 t_stp=$(seconds "$stp" build "$work/product/product.ini" -o "$work/out/Setup.exe" --stub "$stub")
 echo "bench: stp build --threads 1"
 t_stp1=$(seconds "$stp" build "$work/product/product.ini" -o "$work/out/Setup-1.exe" --stub "$stub" --threads 1)
+echo "bench: stp pack alone (what stp build adds is the difference)"
+t_pack=$(seconds "$stp" pack "$work/product/files" -o "$work/out/package.stp")
 echo "bench: makensis (SetCompressor zlib)"
 t_nsis=$(seconds makensis -V1 "$work/product/bench.nsi")
 cmp -s "$work/out/Setup.exe" "$work/out/Setup-1.exe" && same=yes || same=no
@@ -126,6 +128,7 @@ cmp -s "$work/out/Setup.exe" "$work/out/Setup-1.exe" && same=yes || same=no
 printf '\n%-34s %10s %14s\n' "" "seconds" "bytes"
 printf '%-34s %10s %14s\n' "stp build (threads: one per core)" "$t_stp" "$(size_of "$work/out/Setup.exe")"
 printf '%-34s %10s %14s\n' "stp build --threads 1" "$t_stp1" "$(size_of "$work/out/Setup-1.exe")"
+printf '%-34s %10s %14s\n' "stp pack (the package alone)" "$t_pack" "$(size_of "$work/out/package.stp")"
 printf '%-34s %10s %14s\n' "makensis, zlib" "$t_nsis" "$(size_of "$work/out/nsis-setup.exe")"
 printf 'time ratio stp/makensis: %s (one per core), %s (one thread)\n' \
     "$(ratio "$t_stp" "$t_nsis" %.2f)" "$(ratio "$t_stp1" "$t_nsis" %.2f)"

@@ -326,14 +326,32 @@ TEST(PeImage, DamagedResourceDirectoriesAreRefused) {
     }
 }
 
-TEST(PeChecksum, SplitPiecesGiveTheWholeFileSum) {
-    const Bytes file = MakeFixture({.symbolTable = true}).file;
-    const PeImage image = Image(file);
-    PeChecksum pieces(image.OptionalHeaderOffset() + pe::kOptCheckSum);
-    pieces.Add(ByteView(file).subspan(0, 0x99)); // odd split inside the headers
-    pieces.Add(ByteView(file).subspan(0x99, 0x101));
-    pieces.Add(ByteView(file).subspan(0x19A));
-    EXPECT_EQ(pieces.Finish(), ChecksumOf(file, image));
+TEST(PeChecksum, AgreesWithTheWordByWordDefinitionForAnySplit) {
+    Bytes file = MakeFixture({.symbolTable = true}).file;
+    file.push_back(0xFF); // an odd length
+    for (std::size_t i = 0x600; i < file.size(); ++i) {
+        file[i] = static_cast<std::uint8_t>(0xFF - (i % 3)); // many carries
+    }
+    const PeImage image = Image(MakeFixture({}).file);
+    const std::size_t field = image.OptionalHeaderOffset() + pe::kOptCheckSum;
+    // The definition: 16-bit words with end-around carry after each, the field as zero,
+    // plus the file length.
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < file.size(); i += 2) {
+        const bool inField = i >= field && i < field + 4;
+        const std::uint32_t word = inField ? 0 : file[i] | (i + 1 < file.size() ? file[i + 1] << 8 : 0);
+        sum += word;
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    const std::uint32_t expected = sum + static_cast<std::uint32_t>(file.size());
+    for (const std::size_t split : {std::size_t{1}, field - 1, field + 1, field + 3, std::size_t{0x99}, file.size() - 1}) {
+        PeChecksum pieces(field);
+        const std::size_t middle = std::min<std::size_t>(3, file.size() - split);
+        pieces.Add(ByteView(file).subspan(0, split));
+        pieces.Add(ByteView(file).subspan(split, middle));
+        pieces.Add(ByteView(file).subspan(split + middle));
+        EXPECT_EQ(pieces.Finish(), expected) << split;
+    }
 }
 
 #ifndef _WIN32
