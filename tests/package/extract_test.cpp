@@ -157,3 +157,21 @@ TEST_F(ExtractFixture, WithoutProgressCallback) {
     ExtractPackage(InstallerPath(package), InstallerFolder(dest), u"", {}, Options());
     EXPECT_EQ(ReadFile(dest / "a.txt"), "x");
 }
+
+TEST_F(ExtractFixture, FourArgumentForm) {
+    // Natively there is no system folder; on Windows it is the real one, where an existing
+    // library is skipped, never replaced.
+    WriteFile(package, Build(Hand({{"", "a.txt", "x"}, {"$System$", "kernel32.dll", "not a library"}})));
+    const auto run = [this] {
+        ExtractPackage(InstallerPath(package), InstallerFolder(dest), u"",
+                       [this](std::int32_t p) { reports.push_back(p); });
+    };
+#ifdef _WIN32
+    run();
+    EXPECT_EQ(ReadFile(dest / "a.txt"), "x");
+    EXPECT_EQ(reports, (Reports{7}));
+#else
+    EXPECT_THROW(run(), EPackageError);
+    EXPECT_TRUE(FilesBelow(dest).empty());
+#endif
+}
