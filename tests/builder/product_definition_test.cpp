@@ -71,6 +71,18 @@ TEST_F(ProductDefinitionTest, ToleratesBomCrLfCommentsCaseAndBlanks) {
     EXPECT_FALSE(def.strings.contains(1012));
 }
 
+TEST_F(ProductDefinitionTest, TrailingCommentsStayInTheValueWithAWarning) {
+    const ProductDefinition def =
+        Load(Replace(Replace(ValidDefinitionText(), "WindowClass = TfrmMain", "WindowClass = TfrmMain   ; 1001"),
+                     "Version = 2.56", "Version = 2.56\nHomePageEn = https://example.com/#top;x\nPaidClauseEn13 = A; B"));
+    EXPECT_EQ(def.strings.at(1001), u"TfrmMain   ; 1001");
+    ASSERT_EQ(def.warnings.size(), 1u);
+    EXPECT_NE(def.warnings[0].find("line 2: [Product] WindowClass contains \" ;\", which is part of the value"),
+              std::string::npos)
+        << def.warnings[0];
+    EXPECT_TRUE(Load(ValidDefinitionText()).warnings.empty());
+}
+
 TEST_F(ProductDefinitionTest, AbsolutePathsStayAsGiven) {
     const fs::path picture = temp_.Path() / "elsewhere" / "left.jpg";
     fs::create_directories(picture.parent_path());

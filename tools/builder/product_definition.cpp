@@ -135,6 +135,20 @@ void CheckKnownKeys(const Checker& check, const IniFile& ini) {
     }
 }
 
+// "Key = Value ; note" keeps the note in the value: comments take whole lines.
+void WarnAboutTrailingComments(const IniFile& ini, const std::string& file, std::vector<std::string>& warnings) {
+    for (const auto& e : ini.Entries()) {
+        for (std::size_t i = 1; i < e.value.size(); ++i) {
+            if ((e.value[i] == ';' || e.value[i] == '#') && (e.value[i - 1] == ' ' || e.value[i - 1] == '\t')) {
+                warnings.push_back(file + ", line " + std::to_string(e.line) + ": [" + e.section + "] " + e.key +
+                                   " contains \"" + e.value.substr(i - 1, 2) +
+                                   "\", which is part of the value: comments take whole lines");
+                break;
+            }
+        }
+    }
+}
+
 fs::path ResolvePath(const fs::path& baseDir, const std::string& value) {
     const fs::path p = PathFromUtf8(value);
     return p.is_absolute() ? p.lexically_normal() : (baseDir / p).lexically_normal();
@@ -169,6 +183,7 @@ ProductDefinition ParseProductDefinition(const std::string& text, const fs::path
     ProductDefinition def;
     def.file = iniFile;
     def.text = text;
+    WarnAboutTrailingComments(ini, PathToUtf8(iniFile), def.warnings);
     const IniEntry* freeware = check.Required("Product", "Freeware", "-1 or True for freeware, 0 or False for paid");
     if (!ParseFreeware(freeware->value, def.freeware)) {
         check.Fail("Product", "Freeware", "must be a whole number, True or False, not '" + freeware->value + "'",

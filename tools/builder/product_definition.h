@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The longest text a string-table entry can hold: its length prefix is 16 bits.
 inline constexpr std::size_t kMaxStringResourceUnits = 65535;
@@ -30,6 +31,9 @@ struct ProductDefinition {
     std::filesystem::path imageIcon;
     std::filesystem::path appIcon;
     std::filesystem::path filesSource;
+
+    // Things that are valid but probably not meant, for the tool to print.
+    std::vector<std::string> warnings;
 };
 
 // Reads and validates the definition file. Throws EDefinitionError naming the file and the

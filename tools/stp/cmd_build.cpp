@@ -70,6 +70,9 @@ int Run(const std::vector<std::string>& args) {
     const fs::path stubPath = options.stub.empty() ? DefaultStub() : options.stub;
 
     ProductDefinition product = LoadProductDefinition(options.definition);
+    for (const auto& warning : product.warnings) {
+        std::fprintf(stderr, "stp build: warning: %s\n", warning.c_str());
+    }
     const PeImage stub(ReadStub(stubPath), PathToUtf8(stubPath));
     const SetupBuild build =
         BuildSetup(std::move(product), stub, PackWithPackageWriter(TemporaryBeside(outputPath, "package"), options.threads));

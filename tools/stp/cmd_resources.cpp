@@ -32,8 +32,12 @@ int Run(const std::vector<std::string>& args) {
     if (!fs::is_directory(options.output, ec)) {
         throw EFileError(PathToUtf8(options.output) + ": the output folder cannot be created");
     }
+    ProductDefinition product = LoadProductDefinition(options.definition);
+    for (const auto& warning : product.warnings) {
+        std::fprintf(stderr, "stp resources: warning: %s\n", warning.c_str());
+    }
     const UString requiredSpace =
-        WriteResourceFolder(LoadProductDefinition(options.definition), options.output,
+        WriteResourceFolder(std::move(product), options.output,
                             PackWithPackageWriter(TemporaryBeside(options.output / "setup.stp", "package"), options.threads));
     std::printf("%s: %s and its files; required space shown: %s\n", PathToUtf8(options.output).c_str(),
                 kResourceScriptName, Utf16ToUtf8(requiredSpace).c_str());
