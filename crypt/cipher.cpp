@@ -5,13 +5,6 @@
 
 #include <cstring>
 
-void CryptWipe(void* Data, std::size_t Size, std::uint8_t Value) {
-    volatile std::uint8_t* p = static_cast<volatile std::uint8_t*>(Data);
-    for (std::size_t i = 0; i < Size; ++i) {
-        p[i] = Value;
-    }
-}
-
 namespace {
 const char* const kNotInitialized = "Cipher not initialized";
 

@@ -6,6 +6,7 @@
 
 #include "core/exceptions.h"
 #include "core/text.h"
+#include "crypt/wipe.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,9 +24,6 @@ public:
     using ECrypt_cipher::ECrypt_cipher;
 };
 
-// Fills key material with Value through volatile stores, so the optimiser cannot drop the
-// wipe of a buffer that is never read again.
-void CryptWipe(void* Data, std::size_t Size, std::uint8_t Value = 0);
 
 class TCrypt_cipher {
 public:

@@ -183,8 +183,8 @@ private:
     }
 
     void WipeState() {
-        hash_words::Wipe(CurrentHash.data(), sizeof CurrentHash);
-        hash_words::Wipe(HashBuffer.data(), sizeof HashBuffer);
+        CryptWipe(CurrentHash.data(), sizeof CurrentHash);
+        CryptWipe(HashBuffer.data(), sizeof HashBuffer);
         LenHi = 0;
         LenLo = 0;
         Index = 0;

@@ -2,6 +2,7 @@
 // Word loads and stores in a fixed byte order, compile-time unrolling for the compression
 // functions, and a wipe the optimiser cannot drop. Shared by the hash units only.
 
+#include "crypt/wipe.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -46,14 +47,6 @@ inline void Unroll(F&& f) {
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         (f(std::integral_constant<std::size_t, I>{}), ...);
     }(std::make_index_sequence<N>{});
-}
-
-// Overwrites key-dependent state even where the object dies right afterwards.
-inline void Wipe(void* data, std::size_t size) {
-    volatile auto* p = static_cast<volatile std::uint8_t*>(data);
-    for (std::size_t i = 0; i < size; ++i) {
-        p[i] = 0;
-    }
 }
 
 } // namespace hash_words
