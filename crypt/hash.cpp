@@ -15,7 +15,7 @@ void TCrypt_hash::UpdateStr(UStringView Str) {
         Update(bytes.data(), 2 * units);
         Str.remove_prefix(units);
     } while (!Str.empty());
-    hash_words::Wipe(bytes.data(), bytes.size());
+    CryptWipe(bytes.data(), bytes.size());
 }
 
 void TCrypt_hash::ThrowNotInitialized() {
