@@ -190,6 +190,8 @@ protected:
 private:
     bool closed_ = false;
     bool centred_ = false;
+    // The control that had the keyboard focus when the window was last deactivated.
+    HWND lastFocus_ = nullptr;
 };
 
 // ---- Containers -----------------------------------------------------------------------

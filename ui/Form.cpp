@@ -81,6 +81,23 @@ bool TForm::WindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         }
         result = 0;
         return true;
+    case WM_ACTIVATE:
+        // As a dialog does: keyboard focus goes back to the control that had it, or to the
+        // first control in tab order, so the keyboard works at once.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            lastFocus_ = focus != nullptr && IsChild(Handle(), focus) ? focus : nullptr;
+        } else if (!IsIconic(Handle())) {
+            HWND target = lastFocus_ != nullptr && IsChild(Handle(), lastFocus_) ? lastFocus_ : nullptr;
+            if (target == nullptr) {
+                target = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+            }
+            if (target != nullptr) {
+                SetFocus(target);
+            }
+        }
+        result = 0;
+        return true;
     case WM_DESTROY:
         if (Application.MainForm() == this) {
             Application.Terminate();

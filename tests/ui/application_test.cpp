@@ -163,6 +163,17 @@ TEST_F(AppLoop, TitleIsTheCaptionOfMessageBoxesWithoutOne) {
     EXPECT_EQ(shown[0].caption, u"安装向导 - 演示");
 }
 
+TEST_F(AppLoop, ShownFormGivesTheKeyboardFocusToTheFirstTabStop) {
+    TApplicationEvents events;
+    HWND focus = nullptr;
+    events.OnIdle = [&](bool&) {
+        focus = GetFocus();
+        form.Close();
+    };
+    Application.Run();
+    EXPECT_EQ(focus, button.Handle());
+}
+
 TEST_F(AppLoop, AcceleratorAndTabWorkThroughDialogNavigation) {
     TApplicationEvents events;
     int clicks = 0;

@@ -48,11 +48,25 @@ TEST_P(PageMachine, ForwardAndBackThroughTheFirstThreePages) {
     const Shown page2{2, &f.pnlStep2, true, true, f.CaptionAgree(), true};
     const Shown page3{3, &f.pnlStep3, true, true, f.CaptionInstall(), true};
     const size_t ran = RunSteps(f, {
-        [&] { ExpectShown(f, page1, "start"); PostClick(f.btnNext); },
+        [&] {
+            ExpectShown(f, page1, "start");
+            // The keyboard starts on Next; Tab skips the hidden pages and Back.
+            EXPECT_EQ(GetFocus(), f.btnNext.Handle());
+            EXPECT_EQ(GetNextDlgTabItem(f.Handle(), f.btnNext.Handle(), FALSE), f.btnClose.Handle());
+            PostClick(f.btnNext);
+        },
         [&] { ExpectShown(f, page2, "next from 1"); PostClick(f.btnPrev); },
         [&] { ExpectShown(f, page1, "back from 2"); PostClick(f.btnNext); },
         [&] { ExpectShown(f, page2, "next from 1 again"); PostClick(f.btnNext); },
-        [&] { ExpectShown(f, page3, "next from 2"); PostClick(f.btnPrev); },
+        [&] {
+            ExpectShown(f, page3, "next from 2");
+            // Page 3 in tab order: the destination box, Browse, the desktop box, then the
+            // buttons below.
+            EXPECT_EQ(GetNextDlgTabItem(f.Handle(), f.btnNext.Handle(), FALSE), f.editSetupDir.Handle());
+            EXPECT_EQ(GetNextDlgTabItem(f.Handle(), f.editSetupDir.Handle(), FALSE), f.btnBrowse.Handle());
+            EXPECT_EQ(GetNextDlgTabItem(f.Handle(), f.btnBrowse.Handle(), FALSE), f.chkSCOnDesktop.Handle());
+            PostClick(f.btnPrev);
+        },
         [&] { ExpectShown(f, page2, "back from 3"); PostClick(f.btnNext); },
         [&] { ExpectShown(f, page3, "next from 2 again"); },
     });
