@@ -3,6 +3,12 @@
 // zlib streams at the highest level, in row order; the file table is protected with the
 // empty password and stored as 8-bit text, followed by its length and the bytes 0x0A,
 // 0x14, 0x02. The same input and options always give the same bytes.
+//
+// Names are stored as they are, in UTF-16: the table text is encrypted inside the protected
+// string, which itself is plain ASCII, so any name survives every ANSI code page. What the
+// table syntax cannot hold (a "," or "|" in a folder, control characters in a name) and
+// what the installer would not write (a name with "", ":" or "/", a folder climbing out)
+// is refused.
 
 #include "core/text.h"
 
