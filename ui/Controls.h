@@ -274,6 +274,9 @@ class TMemo final : public TControl {
 public:
     void Create(TWinControl& parent, const TMemoOptions& options);
     TMemoLines Lines() { return TMemoLines(*this); }
+    // Caret to the start of the text, and the first line in view.
+    void ScrollToTop();
+    int FirstVisibleLine() const;
     bool ReadOnly() const;
     bool HasVerticalScrollBar() const;
 

@@ -65,6 +65,16 @@ void TMemo::Create(TWinControl& parent, const TMemoOptions& options) {
     }
 }
 
+void TMemo::ScrollToTop() {
+    SendMessageW(Handle(), EM_SETSEL, 0, 0);
+    SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
+    SendMessageW(Handle(), WM_VSCROLL, SB_TOP, 0);
+}
+
+int TMemo::FirstVisibleLine() const {
+    return static_cast<int>(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
 bool TMemo::ReadOnly() const {
     return (GetWindowLongPtrW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
 }

@@ -161,6 +161,8 @@ void TForm1::FillChineseLicense() {
     }
     lines.Add(u"");
     lines.Add(u"");
+    // The licence is read from its first line.
+    Memo2.ScrollToTop();
 }
 
 void TForm1::FillEnglishLicense() {
@@ -187,6 +189,7 @@ void TForm1::FillEnglishLicense() {
     lines.Add(En::NoReverse);
     lines.Add(u"");
     lines.Add(u"");
+    Memo2.ScrollToTop();
 }
 
 // ---- Window size, pages and buttons -------------------------------------------------------

@@ -122,6 +122,17 @@ TEST_F(Controls, MemoLinesCountTheLineAfterTheLastBreak) {
     EXPECT_EQ(memo.Lines().Count(), 1);
 }
 
+TEST_F(Controls, MemoFollowsAddedLinesUntilScrolledBackToTheTop) {
+    TMemo memo;
+    memo.Create(form, {.bounds = {18, 75, 200, 60}});
+    for (int i = 0; i < 40; ++i) {
+        memo.Lines().Add(u"line");
+    }
+    EXPECT_GT(memo.FirstVisibleLine(), 0);
+    memo.ScrollToTop();
+    EXPECT_EQ(memo.FirstVisibleLine(), 0);
+}
+
 TEST_F(Controls, LabelSizesItselfUnlessFixed) {
     TLabel autoLabel;
     autoLabel.Create(form, {.bounds = {41, 221, 52, 13}, .caption = u"Space required: 6 MB"});

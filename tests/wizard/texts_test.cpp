@@ -153,6 +153,7 @@ TEST_F(EnglishTexts, FreewareLicenceLineByLine) {
     }
     EXPECT_TRUE(form->Memo2.ReadOnly());
     EXPECT_TRUE(form->Memo2.HasVerticalScrollBar());
+    EXPECT_EQ(form->Memo2.FirstVisibleLine(), 0);
 }
 
 TEST_F(ChineseTexts, SettingsFieldsAndCaptions) {
@@ -259,6 +260,7 @@ TEST_F(ChineseTexts, FreewareLicenceLineByLine) {
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
     }
+    EXPECT_EQ(form->Memo2.FirstVisibleLine(), 0);
 }
 
 TEST(WizardPictures, LeftPictureOfTheLanguageAndHeaderIcons) {
