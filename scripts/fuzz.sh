@@ -18,7 +18,11 @@ else
         targets+=("$(basename "$src" .cpp)")
     done
 fi
-cmake --build "$build" -j 2 --target "${targets[@]}" >/dev/null
+if ! cmake --build "$build" -j 2 --target "${targets[@]}" >"$build/build.log" 2>&1; then
+    grep -E 'error|FAILED' "$build/build.log" | head -20
+    echo "fuzz: build failed, log $build/build.log"
+    exit 2
+fi
 
 status=0
 for target in "${targets[@]}"; do
