@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 seconds=${1:-60}
 shift || true
-build=build/fuzz
+build=$root/build/fuzz  # absolute: a target may change its working folder
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DSTP_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 if [ $# -gt 0 ]; then
