@@ -1,5 +1,6 @@
 #include "tests/builder/oracle.h"
 
+#include <sys/wait.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -43,7 +44,9 @@ CommandResult RunCommand(const std::string& command) {
     while ((got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) {
         result.output.append(buffer, got);
     }
-    result.ok = pclose(pipe.release()) == 0;
+    const int status = pclose(pipe.release());
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.ok = result.exitCode == 0;
     return result;
 }
 

@@ -12,6 +12,7 @@
 // The output of a shell command; `ok` is false when it could not run or failed.
 struct CommandResult {
     bool ok = false;
+    int exitCode = -1;
     std::string output;
 };
 CommandResult RunCommand(const std::string& command);
