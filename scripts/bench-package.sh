@@ -5,14 +5,15 @@
 #   3. peak memory of stp extract on a package holding one 1 GiB file (/usr/bin/time -v)
 # The data (about 512 MiB in about 200 files of mixed compressibility, and the 1 GiB file)
 # is generated under build/pkg-bench/data and deleted afterwards.
-#   scripts/bench-package.sh [--no-memory]
+#   scripts/bench-package.sh [--no-memory | --memory-only]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 build=build/pkg-bench
 data=$build/data
-memory=1
+memory=1 timing=1
 [ "${1:-}" = --no-memory ] && memory=0
+[ "${1:-}" = --memory-only ] && timing=0
 trap 'rm -rf "$data"' EXIT
 
 echo "bench: building stp and the baselines"
@@ -22,6 +23,7 @@ stp=$build/tools/stp/stp
 c++ -O2 -std=c++20 bench/inflate_baseline.cpp -lz -o "$build/inflate_baseline"
 c++ -O2 -std=c++20 bench/deflate_baseline.cpp -lz -o "$build/deflate_baseline"
 
+if [ $timing = 1 ]; then
 echo "bench: generating data"
 rm -rf "$data" && mkdir -p "$data/src/app" "$data/src/system"
 python3 - "$data/src" <<'PY'
@@ -93,6 +95,7 @@ print("  zlib baseline   %7.2f s" % b)
 print("  ratio %.3f (target <= 1.10)" % (e / b))
 PY
 rm -rf "$data/dest" "$data/sys" "$data/base.z"
+fi
 
 if [ $memory = 1 ]; then
     echo "bench: peak memory extracting a 1 GiB file"
@@ -106,6 +109,6 @@ with open(sys.argv[1], "wb") as f:
         f.write(rng.randbytes(1 << 20) if i % 2 else (line * ((1 << 20) // len(line) + 1))[: 1 << 20])
 PY
     /usr/bin/time -f "  stp pack: %M KiB peak, %e s" "$stp" pack "$data/big" -o "$data/big.stp" >/dev/null
-    /usr/bin/time -f "  stp extract: %M KiB peak, %e s" "$stp" extract "$data/big.stp" "$data/bigdest" >/dev/null
+    /usr/bin/time -f "  stp extract: %M KiB peak (maximum resident set), %e s" "$stp" extract "$data/big.stp" "$data/bigdest" >/dev/null
     cmp -s "$data/big/app/one-gib.bin" "$data/bigdest/one-gib.bin" || echo "  WARNING: the 1 GiB file differs"
 fi
