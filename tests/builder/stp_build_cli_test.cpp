@@ -13,8 +13,7 @@ namespace {
 class StpBuildCli : public ::testing::Test {
 protected:
     StpBuildCli() {
-        const char* bin = std::getenv("STP_BINARY_DIR");
-        stp_ = fs::path(bin ? bin : ".") / "tools" / "stp" / "stp";
+        stp_ = STP_TOOL;
         stub_ = temp_.Path() / "stub" / "Setup-stub.exe";
         WriteBytes(stub_, MakeFixture({}).file);
         out_ = temp_.Path() / "out";
