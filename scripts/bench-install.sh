@@ -15,7 +15,6 @@ count=${STP_BENCH_FILES:-200}
 # shellcheck source=scripts/wizard-lib.sh
 . "$root/scripts/wizard-lib.sh"
 STP_LOG=bench build_demo_setup "$out/demo" >/dev/null
-stp=$root/build/native/tools/stp/stp
 
 # The product: the demo's definition and pictures, and generated files. A third of the
 # bytes are random (incompressible), the rest text-like, as real programs' files are.
@@ -48,7 +47,7 @@ cp "$(dirname "$STP_PRODUCT_INI")/files/app/DemoPad.exe" "$product/files/app/"
 echo "bench: product of $(du -sm "$product/files" | cut -f1) MiB in $(find "$product/files" -type f | wc -l) files"
 
 echo "bench: building Setup.exe"
-"$stp" build "$product/product.ini" -o "$out/Setup.exe" --stub "$root/build/win/app/Setup-stub.exe" >/dev/null
+"$STP_TOOL" build "$product/product.ini" -o "$out/Setup.exe" --stub "$STP_STUB" >/dev/null
 
 echo "bench: building the NSIS installer (zlib)"
 win_files=$(cd "$product/files/app" && pwd)

@@ -68,13 +68,23 @@ icon=$(echo "$entry" | sed -n 's/^ *DisplayIcon *REG_SZ *//p')
 folder=$(unix_path "${icon%\\*}")
 echo "--- files in ${icon%\\*} ($folder)"
 (cd "$folder" && find . -type f -printf '%P\t%s bytes\n' | sort | sed 's/^/    /')
+echo "--- files in the system folder"
+for f in "$(dirname "$STP_PRODUCT_INI")"/files/system/*; do
+    [ -e "$f" ] || continue
+    name=$(basename "$f")
+    if [ -f "$WINEPREFIX/drive_c/windows/system32/$name" ]; then
+        echo "    C:\\windows\\system32\\$name	$(stat -c %s "$WINEPREFIX/drive_c/windows/system32/$name") bytes"
+    else
+        echo "    C:\\windows\\system32\\$name missing"
+    fi
+done
 echo "--- the list of installed programs (wine uninstaller --list)"
 wine_out uninstaller --list | sed 's/^/    /'
 desktop=$(desktop_folder)
 lnk="$(unix_path "$desktop")/$STP_NAME.lnk"
 echo "--- desktop shortcut $desktop\\$STP_NAME.lnk"
 if [ -f "$lnk" ]; then
-    lnkinfo "$lnk" | grep -Ei 'local path|working directory|relative path' | sed 's/^[[:space:]]*/    /'
+    lnkinfo "$lnk" | grep -E 'Local path|Working directory' | sed 's/^[[:space:]]*/    /'
 else
     echo "    (none)"
 fi

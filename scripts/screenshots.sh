@@ -21,17 +21,29 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 
-export WINEPREFIX=$out/wineprefix
-rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
-STP_WINE_DISPLAY=1 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
-# The Chinese font that is installed stands in for the fonts the wizard asks for; a
-# virtual desktop of 640x480 holds the window.
-for font in 宋体 SimSun Tahoma; do
-    WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'WenQuanYi Zen Hei' /f >/dev/null
-done
-WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
-WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 640x480 /f >/dev/null
-wineserver -w
+# A prefix per language, with Wine's own Tahoma and Marlett (the caption buttons' glyphs)
+# and a virtual desktop of 800x600 in which Wine draws the window frames (and the desktop
+# shortcut, away from the centred window). Chinese fonts:
+# the installed WenQuanYi Zen Hei (its "Sharp" face, crisp at 12 pixels) stands in for 宋体,
+# the font the wizard names for its four Chinese labels. Chinese text in Tahoma is drawn
+# the way Windows draws it, through the font linked to Tahoma, SimSun; that one stands in
+# as Droid Sans Fallback, which stays legible at Tahoma's 11 pixels where WenQuanYi Zen Hei
+# loses strokes under Wine.
+make_prefix() { # lang
+    export WINEPREFIX=$out/wineprefix-$1
+    rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
+    STP_WINE_DISPLAY=1 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
+    local face
+    for face in marlett tahoma tahomabd; do
+        cp "/usr/share/wine/fonts/$face.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
+    local replacements='HKCU\Software\Wine\Fonts\Replacements'
+    WINEDEBUG=-all wine reg add "$replacements" /v 宋体 /d 'WenQuanYi Zen Hei Sharp' /f >/dev/null
+    WINEDEBUG=-all wine reg add "$replacements" /v SimSun /d 'Droid Sans Fallback' /f >/dev/null
+    WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+    WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null
+    wineserver -w
+}
 
 shot() { # file name
     sleep 1 # let the page paint
@@ -43,6 +55,7 @@ shot() { # file name
 
 mkdir -p "$shots"
 for lang in en zh; do
+    make_prefix "$lang"
     wizard_texts "$STP_PRODUCT_INI" "$lang"
     wizard_start "$STP_SETUP_EXE"
     shot "$lang-1-welcome.png"
@@ -55,5 +68,5 @@ for lang in en zh; do
     drv check "$STP_CAPTION" "$STP_RUN_BOX" 0
     drv click "$STP_CAPTION" "$STP_FINISH"
     wizard_end
+    wineserver -k || true
 done
-wineserver -k || true

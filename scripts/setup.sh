@@ -10,7 +10,7 @@ packages=(
     libcrypto++-dev libcrypto++-utils php-cli libbenchmark-dev time     # test oracles, benchmarks
     clang libclang-rt-14-dev                                            # fuzzing
     liblnk-utils icoutils python3-pefile imagemagick                    # independent readers
-    xvfb xauth fonts-wqy-zenhei nsis                                    # screenshots, comparison
+    xvfb xauth fonts-wqy-zenhei fonts-droid-fallback nsis x11-utils bc  # screenshots, comparison
 )
 
 missing=()

@@ -94,24 +94,30 @@ desktop_folder() {
 }
 
 # Builds the packer natively, the stub, DemoPad and the driver for Windows, and the demo's
-# Setup.exe into $1. Sets STP_PRODUCT_INI (the staged demo product), STP_SETUP_EXE and
-# STP_DRIVER.
+# Setup.exe into $1. Sets STP_PRODUCT_INI (the staged demo product), STP_SETUP_EXE,
+# STP_DRIVER and STP_TOOL (the native stp). Build folders: build/native and build/win, or
+# $STP_NATIVE_BUILD and $STP_WIN_BUILD.
 build_demo_setup() { # output folder
-    local root out=$1 jobs
+    local root out=$1 jobs native win
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    native=${STP_NATIVE_BUILD:-$root/build/native}
+    win=${STP_WIN_BUILD:-$root/build/win}
     jobs=$(nproc)
-    echo "${STP_LOG:-setup}: building the packer natively (build/native)"
-    cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$root/build/native" --target stp -j "$jobs" >/dev/null
-    local stp=$root/build/native/tools/stp/stp
-    echo "${STP_LOG:-setup}: building the wizard, DemoPad and the window driver for Windows (build/win)"
-    cmake -S "$root" -B "$root/build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DSTP_HOST_STP="$stp" >/dev/null
-    cmake --build "$root/build/win" --target Setup-stub demo_product wizard-driver -j "$jobs" >/dev/null
-    STP_PRODUCT_INI=$root/build/win/examples/demo/product.ini
-    STP_DRIVER=$root/build/win/tests/app/wizard-driver.exe
+    echo "${STP_LOG:-setup}: building the packer natively ($native)"
+    cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$native" --target stp -j "$jobs" >/dev/null
+    STP_TOOL=$native/tools/stp/stp
+    echo "${STP_LOG:-setup}: building the wizard, DemoPad and the window driver for Windows ($win)"
+    local toolchain=()
+    [ -f "$win/CMakeCache.txt" ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake")
+    cmake -S "$root" -B "$win" -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release \
+        -DSTP_HOST_STP="$STP_TOOL" >/dev/null
+    cmake --build "$win" --target Setup-stub demo_product wizard-driver -j "$jobs" >/dev/null
+    STP_PRODUCT_INI=$win/examples/demo/product.ini
+    STP_DRIVER=$win/tests/app/wizard-driver.exe
+    STP_STUB=$win/app/Setup-stub.exe
     STP_SETUP_EXE=$out/Setup.exe
     mkdir -p "$out"
     echo "${STP_LOG:-setup}: building $STP_SETUP_EXE from $STP_PRODUCT_INI"
-    "$stp" build "$STP_PRODUCT_INI" -o "$STP_SETUP_EXE" --stub "$root/build/win/app/Setup-stub.exe"
+    "$STP_TOOL" build "$STP_PRODUCT_INI" -o "$STP_SETUP_EXE" --stub "$STP_STUB"
 }
