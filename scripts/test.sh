@@ -39,7 +39,9 @@ build native -DCMAKE_BUILD_TYPE=Release
 run native
 build sanitize -DCMAKE_BUILD_TYPE=Debug -DSTP_SANITIZE=ON
 run sanitize
-build win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+# The native stp builds the demo product's Setup.exe for the start-up and install tests.
+build win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DSTP_HOST_STP="$root/build/native/tools/stp/stp"
 rm -rf build/win/wineprefix build/win/wineprefix.lock
 run win -L wine
 
