@@ -52,5 +52,9 @@ size_t RunSteps(TForm1& form, const std::vector<std::function<void()>>& steps);
 // Queues a click on the button, as the mouse would deliver it.
 void PostClick(const TButton& button);
 
+// This test run's scratch folder in the prefix's temporary folder (no trailing backslash);
+// removed with everything in it when the run ends. The shell folders point into it.
+const UString& ScratchFolder();
+
 // The wizard window, created in the current SetupLanguage.
 std::unique_ptr<TForm1> CreateWizard();

@@ -68,7 +68,7 @@ private:
 class ShortcutScope final {
 public:
     ShortcutScope(TShellFolderKind kind, const UString& target, const UString& name) {
-        CreateDirectoryW(WidePtr(target.substr(0, target.rfind(u'\\'))), nullptr);
+        SHCreateDirectoryExW(nullptr, WidePtr(target.substr(0, target.rfind(u'\\'))), nullptr);
         CloseHandle(CreateFileW(WidePtr(target), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         const UString folder = GetShellFolder(kind);
         SHCreateDirectoryExW(nullptr, WidePtr(folder), nullptr);
@@ -160,16 +160,16 @@ TEST_F(Destination, MissingProgramFilesVariableGivesARejectedProposal) {
 
 TEST_F(Destination, EarlierInstallationIsProposedQuickLaunchFirst) {
     {
-        const ShortcutScope desktop(sfDesktop, u"C:\\StpWizardApps\\Tool\\TestPad.exe", u"Corvane TestPad");
+        const ShortcutScope desktop(sfDesktop, ScratchFolder() + u"\\Apps\\Tool\\TestPad.exe", u"Corvane TestPad");
         ASSERT_TRUE(desktop.Exists());
         const auto form = CreateWizard();
-        EXPECT_EQ(form->editSetupDir.Text(), u"C:\\StpWizardApps\\Tool");
+        EXPECT_EQ(form->editSetupDir.Text(), ScratchFolder() + u"\\Apps\\Tool");
         EXPECT_TRUE(form->lblFreeSize.Visible());
         {
-            const ShortcutScope quick(sfQuickLaunch, u"C:\\StpWizardApps\\Quick\\TestPad.exe", u"Corvane TestPad");
+            const ShortcutScope quick(sfQuickLaunch, ScratchFolder() + u"\\Apps\\Quick\\TestPad.exe", u"Corvane TestPad");
             ASSERT_TRUE(quick.Exists());
             const auto second = CreateWizard();
-            EXPECT_EQ(second->editSetupDir.Text(), u"C:\\StpWizardApps\\Quick");
+            EXPECT_EQ(second->editSetupDir.Text(), ScratchFolder() + u"\\Apps\\Quick");
         }
     }
     {
@@ -186,9 +186,9 @@ TEST_F(Destination, ChineseRunLooksForTheChineseName) {
     const LanguageScope chinese(kLanguageChinese);
     // The link's name is Chinese; its target stays ASCII, as the link keeps paths in the
     // ANSI code page too.
-    const ShortcutScope desktop(sfDesktop, u"C:\\StpWizardApps\\Cn\\TestPad.exe", u"测试记事本");
+    const ShortcutScope desktop(sfDesktop, ScratchFolder() + u"\\Apps\\Cn\\TestPad.exe", u"测试记事本");
     const auto form = CreateWizard();
-    EXPECT_EQ(form->editSetupDir.Text(), u"C:\\StpWizardApps\\Cn");
+    EXPECT_EQ(form->editSetupDir.Text(), ScratchFolder() + u"\\Apps\\Cn");
 }
 
 TEST_F(Destination, ErrorWhileLookingForAnEarlierInstallationIsShownAndRejectsTheEmptyBox) {

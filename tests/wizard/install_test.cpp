@@ -27,17 +27,10 @@ bool IsFile(const UString& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-UString TempFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, buffer);
-    return FromWide(buffer, length);
-}
-
-// A fresh folder below the temporary folder, with a blank in its name.
+// A fresh folder below the scratch folder, with a blank in its name.
 UString FreshFolder(const char* purpose) {
     static int counter = 0;
-    const UString folder = TempFolder() + u"stp wizard " + Utf8ToUtf16(purpose) + u" " +
-                           Utf8ToUtf16(std::to_string(GetCurrentProcessId())) + u"-" +
+    const UString folder = ScratchFolder() + u"\\install " + Utf8ToUtf16(purpose) + u" " +
                            Utf8ToUtf16(std::to_string(++counter));
     SHCreateDirectoryExW(nullptr, WidePtr(folder), nullptr);
     return folder;
