@@ -83,6 +83,16 @@ TEST_F(ProductDefinitionTest, TrailingCommentsStayInTheValueWithAWarning) {
     EXPECT_TRUE(Load(ValidDefinitionText()).warnings.empty());
 }
 
+TEST_F(ProductDefinitionTest, AProgramMissingFromTheFilesIsWarnedAbout) {
+    const std::string ini = Replace(ValidDefinitionText(), "ExeName = DemoPad", "ExeName = DemoPadd");
+    const ProductDefinition def = Load(ini);
+    ASSERT_EQ(def.warnings.size(), 1u);
+    EXPECT_NE(def.warnings[0].find("[Product] ExeName is DemoPadd, but "), std::string::npos) << def.warnings[0];
+    EXPECT_NE(def.warnings[0].find("DemoPadd.exe is not among the files to pack"), std::string::npos);
+    // Windows file names do not care about case.
+    EXPECT_TRUE(Load(Replace(ValidDefinitionText(), "ExeName = DemoPad", "ExeName = demopad")).warnings.empty());
+}
+
 TEST_F(ProductDefinitionTest, AbsolutePathsStayAsGiven) {
     const fs::path picture = temp_.Path() / "elsewhere" / "left.jpg";
     fs::create_directories(picture.parent_path());

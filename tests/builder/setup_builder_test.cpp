@@ -91,7 +91,7 @@ TEST_F(SetupBuilderTest, ProductResourcesAreAddedAndTheStubsKept) {
     EXPECT_EQ(b64[1009 % 16], u"0");
     EXPECT_EQ(b64[1010 % 16], u"DemoPad");
     EXPECT_EQ(b64[1011 % 16], u"2.56");
-    EXPECT_EQ(b64[1012 % 16], DefaultRequiredSpace(10 + 10)) << "ReadMe.txt and Shared.ini";
+    EXPECT_EQ(b64[1012 % 16], DefaultRequiredSpace(10 + 11 + 10)) << "ReadMe.txt, DemoPad.exe and Shared.ini";
     EXPECT_EQ(b64[1013 % 16], u"https://example.com/");
     EXPECT_EQ(b64[1014 % 16], u"");
     EXPECT_EQ(b64[1015 % 16], u"thirteen");

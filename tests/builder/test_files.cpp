@@ -62,6 +62,7 @@ fs::path MakeProductFolder(const fs::path& folder, const std::string& ini) {
         fs::copy_file(TestDataFile(picture), folder / "pictures" / picture, fs::copy_options::overwrite_existing);
     }
     WriteText(folder / "files" / "app" / "ReadMe.txt", "Read me.\r\n");
+    WriteText(folder / "files" / "app" / "DemoPad.exe", "MZ stand-in");
     WriteText(folder / "files" / "system" / "Shared.ini", "[Shared]\r\n");
     WriteText(folder / "product.ini", ini);
     return folder / "product.ini";

@@ -26,8 +26,9 @@ private:
     std::filesystem::path path_;
 };
 
-// A product folder: pictures/ with the test pictures, files/app/ReadMe.txt and
-// files/system/Shared.ini, and product.ini with `ini` as its text.
+// A product folder: pictures/ with the test pictures, files/app/ReadMe.txt (10 bytes),
+// files/app/DemoPad.exe (11 bytes) and files/system/Shared.ini (10 bytes), and product.ini
+// with `ini` as its text.
 std::filesystem::path MakeProductFolder(const std::filesystem::path& folder, const std::string& ini);
 
 // A complete, valid definition text for MakeProductFolder.

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -129,6 +131,48 @@ TEST(WineBuild, PatchedProgramReadsItsProductResources) {
         "appicon16=yes mainicon16=yes\n"
         "imageicon=32x32x24\n";
     EXPECT_EQ(RunAndCapture(setup), expected);
-    EXPECT_EQ(build.unpackedSize, 20u);
+    EXPECT_EQ(build.unpackedSize, 31u);
     EXPECT_GT(build.packageSize, 7u);
+}
+
+TEST(WineBuild, TwoProductsFromTheRealStubDifferOnlyInTheirResources) {
+    TempFolder temp;
+    const PeImage stub(std::make_shared<const Bytes>(ReadBytes(TestStub())), "builder_test_stub.exe");
+    std::vector<Bytes> builds;
+    for (const char* title : {"DemoPad", "OtherPad"}) {
+        std::string ini = ValidDefinitionText();
+        ini.replace(ini.find("TitleEn = DemoPad"), 17, std::string("TitleEn = ") + title);
+        const fs::path definition = MakeProductFolder(temp.Path() / title, ini);
+        builds.push_back(BuildSetup(LoadProductDefinition(definition), stub,
+                                    PackWithPackageWriter(temp.Path() / "package.tmp"))
+                             .file.ToBytes());
+    }
+    const PeImage a(std::make_shared<const Bytes>(builds[0]), "a");
+    const PeImage b(std::make_shared<const Bytes>(builds[1]), "b");
+    ASSERT_EQ(a.Sections().size(), b.Sections().size());
+    ASSERT_EQ(a.Sections().back().NameText(), ".rsrc");
+    const std::size_t rsrcStart = a.Sections().back().pointerToRawData;
+    ASSERT_EQ(b.Sections().back().pointerToRawData, rsrcStart);
+    // Before the resource section only the header fields describing it differ.
+    std::vector<std::size_t> differing;
+    for (std::size_t i = 0; i < rsrcStart; ++i) {
+        if (builds[0][i] != builds[1][i]) {
+            differing.push_back(i);
+        }
+    }
+    const std::size_t opt = a.OptionalHeaderOffset();
+    const std::size_t rsrcHeader = a.SectionTableOffset() + 40 * (a.Sections().size() - 1);
+    const std::vector<std::pair<std::size_t, std::size_t>> allowed{
+        {opt + pe::kOptSizeOfInitializedData, 4}, {opt + pe::kOptSizeOfImage, 4}, {opt + pe::kOptCheckSum, 4},
+        {a.DirectoryOffset(pe::kDirResource) + 4, 4}, {rsrcHeader + 8, 4}, {rsrcHeader + 16, 4},
+        {a.FileHeaderOffset() + 8, 4}};
+    for (const std::size_t i : differing) {
+        const bool ok = std::any_of(allowed.begin(), allowed.end(),
+                                    [i](const auto& f) { return i >= f.first && i < f.first + f.second; });
+        EXPECT_TRUE(ok) << "byte " << i << " differs outside the resource section";
+    }
+    // After it: the stub's symbol table, unchanged.
+    const std::size_t endA = rsrcStart + a.Sections().back().sizeOfRawData;
+    const std::size_t endB = rsrcStart + b.Sections().back().sizeOfRawData;
+    EXPECT_TRUE(std::equal(builds[0].begin() + endA, builds[0].end(), builds[1].begin() + endB, builds[1].end()));
 }

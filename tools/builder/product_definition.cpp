@@ -149,6 +149,22 @@ void WarnAboutTrailingComments(const IniFile& ini, const std::string& file, std:
     }
 }
 
+// The wizard's shortcuts and its Finish launch name app/<ExeName>.exe; a typo in ExeName
+// would install a product whose shortcuts point at nothing.
+void WarnAboutMissingProgram(ProductDefinition& def, const std::string& exeName) {
+    const std::string wanted = exeName + ".exe";
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(def.filesSource / "app", ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        if (EqualsIgnoringAsciiCase(PathToUtf8(it->path().filename()), wanted)) {
+            return;
+        }
+    }
+    def.warnings.push_back(PathToUtf8(def.file) + ": [Product] ExeName is " + exeName + ", but " +
+                           PathToUtf8(def.filesSource / "app" / PathFromUtf8(wanted)) +
+                           " is not among the files to pack; the shortcuts and the launch at Finish will not find it");
+}
+
 fs::path ResolvePath(const fs::path& baseDir, const std::string& value) {
     const fs::path p = PathFromUtf8(value);
     return p.is_absolute() ? p.lexically_normal() : (baseDir / p).lexically_normal();
@@ -239,6 +255,7 @@ ProductDefinition ParseProductDefinition(const std::string& text, const fs::path
     if (!fs::is_directory(def.filesSource, ec)) {
         check.Fail("Files", "Source", "names " + PathToUtf8(def.filesSource) + ", which is not a folder", source);
     }
+    WarnAboutMissingProgram(def, ini.Find("Product", "ExeName")->value);
     return def;
 }
 
