@@ -1,6 +1,6 @@
-// Single-threaded zlib level 9 over the files named on standard input, one stream each,
-// written back to back to OUT: what stp pack's compression is measured against.
-//   find SRC -type f | sort | deflate_baseline OUT
+// Single-threaded zlib level 9 over the files named in LIST (one path a line), one stream
+// each, written back to back to OUT: what stp pack's compression is measured against.
+//   deflate_baseline LIST OUT
 #include <zlib.h>
 
 #include <fstream>
@@ -10,14 +10,15 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: deflate_baseline OUT < file-list\n";
+    if (argc != 3) {
+        std::cerr << "usage: deflate_baseline LIST OUT\n";
         return 2;
     }
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+    std::ifstream list(argv[1]);
+    std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     std::string path;
     std::vector<unsigned char> packed;
-    while (std::getline(std::cin, path)) {
+    while (std::getline(list, path)) {
         std::ifstream in(path, std::ios::binary);
         const std::string data((std::istreambuf_iterator<char>(in)), {});
         uLongf size = compressBound(static_cast<uLong>(data.size()));

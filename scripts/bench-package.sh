@@ -71,7 +71,7 @@ best() { # best of two runs of a command, after a cleanup command
 
 echo "bench: pack ($(nproc) cores)"
 find "$data/src" -type f | LC_ALL=C sort >"$data/files.txt"
-t_base=$(best "rm -f $data/base.z" "$build/deflate_baseline" "$data/base.z" <"$data/files.txt")
+t_base=$(best "rm -f $data/base.z" "$build/deflate_baseline" "$data/files.txt" "$data/base.z")
 t_pack=$(best "rm -f $data/pkg.stp" "$stp" pack "$data/src" -o "$data/pkg.stp")
 python3 - "$t_pack" "$t_base" "$(stat -c %s "$data/pkg.stp")" "$(stat -c %s "$data/base.z")" <<'PY'
 import sys
