@@ -21,25 +21,13 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 
-# A prefix per language, with Wine's own Tahoma and Marlett (the caption buttons' glyphs)
-# and a virtual desktop of 800x600 in which Wine draws the window frames (and the desktop
-# shortcut, away from the centred window). Chinese fonts:
-# the installed WenQuanYi Zen Hei (its "Sharp" face, crisp at 12 pixels) stands in for 宋体,
-# the font the wizard names for its four Chinese labels. Chinese text in Tahoma is drawn
-# the way Windows draws it, through the font linked to Tahoma, SimSun; that one stands in
-# as Droid Sans Fallback, which stays legible at Tahoma's 11 pixels where WenQuanYi Zen Hei
-# loses strokes under Wine.
+# A prefix per language, with the fonts of wizard_fonts and a virtual desktop of 800x600 in
+# which Wine draws the window frames (and the desktop shortcut, away from the centred window).
 make_prefix() { # lang
     export WINEPREFIX=$out/wineprefix-$1
     rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
     STP_WINE_DISPLAY=1 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
-    local face
-    for face in marlett tahoma tahomabd; do
-        cp "/usr/share/wine/fonts/$face.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
-    done
-    local replacements='HKCU\Software\Wine\Fonts\Replacements'
-    WINEDEBUG=-all wine reg add "$replacements" /v 宋体 /d 'WenQuanYi Zen Hei Sharp' /f >/dev/null
-    WINEDEBUG=-all wine reg add "$replacements" /v SimSun /d 'Droid Sans Fallback' /f >/dev/null
+    wizard_fonts
     WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
     WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null
     wineserver -w

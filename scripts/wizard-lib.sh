@@ -48,6 +48,22 @@ drv() {
     wine_lang "$STP_DRIVER" "$@"
 }
 
+# Fonts for a prefix that shows windows: Wine's own Tahoma and Marlett (the caption
+# buttons' glyphs), which this Wine does not find by itself. Chinese: WenQuanYi Zen Hei (its
+# "Sharp" face, crisp at 12 pixels) stands in for 宋体, the font the wizard names for its four
+# Chinese labels. Chinese text in Tahoma is drawn the way Windows draws it, through the font
+# linked to Tahoma, SimSun; that one stands in as Droid Sans Fallback, which stays legible
+# at Tahoma's 11 pixels where WenQuanYi Zen Hei loses strokes under Wine.
+wizard_fonts() {
+    local face
+    for face in marlett tahoma tahomabd; do
+        cp "/usr/share/wine/fonts/$face.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
+    local replacements='HKCU\Software\Wine\Fonts\Replacements'
+    WINEDEBUG=-all wine reg add "$replacements" /v 宋体 /d 'WenQuanYi Zen Hei Sharp' /f >/dev/null
+    WINEDEBUG=-all wine reg add "$replacements" /v SimSun /d 'Droid Sans Fallback' /f >/dev/null
+}
+
 # The visible texts of the wizard window, one control a line.
 wizard_page_texts() {
     drv controls "$STP_CAPTION" | cut -f4 | sed '/^$/d'
