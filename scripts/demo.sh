@@ -72,7 +72,11 @@ echo "$entry" | sed '/^$/d;s/^/    /'
 icon=$(echo "$entry" | sed -n 's/^ *DisplayIcon *REG_SZ *//p')
 folder=$(unix_path "${icon%\\*}")
 echo "--- files in ${icon%\\*} ($folder)"
-(cd "$folder" && find . -type f -printf '%P\t%s bytes\n' | sort | sed 's/^/    /')
+if [ -n "$folder" ] && [ -d "$folder" ]; then
+    (cd "$folder" && find . -type f -printf '%P\t%s bytes\n' | sort | sed 's/^/    /')
+else
+    echo "    (the folder is missing)"
+fi
 echo "--- files in the system folder"
 for f in "$(dirname "$STP_PRODUCT_INI")"/files/system/*; do
     [ -e "$f" ] || continue

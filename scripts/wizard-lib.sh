@@ -94,8 +94,13 @@ wizard_end() {
 }
 
 # The uninstall entry of the product as `reg query` shows it.
+# Empty when there is none.
 uninstall_entry() {
-    wine_out reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$STP_NAME"
+    local entry
+    entry=$(wine_out reg query "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$STP_NAME") || true
+    case $entry in
+    *HKEY_LOCAL_MACHINE*) echo "$entry" ;;
+    esac
 }
 
 # A Windows path as a path of this machine.
