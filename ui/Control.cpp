@@ -19,20 +19,20 @@ RECT WindowRectInParent(HWND window) {
     return rect;
 }
 
-UniqueFont CreateFontFor(const TFontSpec& spec) {
+UniqueFont CreateFontFor(const TFontInfo& info) {
     LOGFONTW font{};
-    font.lfHeight = spec.height;
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = spec.charset;
+    font.lfHeight = info.height;
+    font.lfWeight = info.bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = info.charset;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    const size_t length = std::min(spec.name.size(), static_cast<size_t>(LF_FACESIZE - 1));
-    std::copy_n(spec.name.data(), length, reinterpret_cast<char16_t*>(font.lfFaceName));
+    const size_t length = std::min(info.name.size(), static_cast<size_t>(LF_FACESIZE - 1));
+    std::copy_n(info.name.data(), length, reinterpret_cast<char16_t*>(font.lfFaceName));
     HFONT handle = CreateFontIndirectW(&font);
     if (handle == nullptr) {
-        throw EWindowError("The font " + Utf16ToUtf8(spec.name) + " could not be created");
+        throw EWindowError("The font " + Utf16ToUtf8(info.name) + " could not be created");
     }
     return UniqueFont(handle);
 }
@@ -142,7 +142,7 @@ TControl* TControl::FromHandle(HWND window) {
 
 void TControl::CreateWindowFor(TWinControl* parent, const wchar_t* windowClass, bool ownClass, DWORD style,
                                DWORD exStyle, const TBounds& bounds, const UString& caption,
-                               const std::optional<TFontSpec>& font) {
+                               const std::optional<TFontInfo>& font) {
     if (handle_ != nullptr) {
         throw EWindowError("The control has already been created");
     }
@@ -263,28 +263,28 @@ void TControl::SetAlign(TAlign align) {
     }
 }
 
-TFontSpec TControl::Font() const {
-    TFontSpec spec;
+TFontInfo TControl::Font() const {
+    TFontInfo info;
     const auto font = reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0));
     LOGFONTW logFont{};
     if (font != nullptr && GetObjectW(font, sizeof(logFont), &logFont) == sizeof(logFont)) {
-        spec.name = FromWide(logFont.lfFaceName);
-        spec.height = logFont.lfHeight;
-        spec.bold = logFont.lfWeight >= FW_BOLD;
-        spec.charset = logFont.lfCharSet;
+        info.name = FromWide(logFont.lfFaceName);
+        info.height = logFont.lfHeight;
+        info.bold = logFont.lfWeight >= FW_BOLD;
+        info.charset = logFont.lfCharSet;
     } else if (font_) {
         // Windows whose class keeps no font (our own classes) report the one they were given.
         if (GetObjectW(font_.Get(), sizeof(logFont), &logFont) == sizeof(logFont)) {
-            spec.name = FromWide(logFont.lfFaceName);
-            spec.height = logFont.lfHeight;
-            spec.bold = logFont.lfWeight >= FW_BOLD;
-            spec.charset = logFont.lfCharSet;
+            info.name = FromWide(logFont.lfFaceName);
+            info.height = logFont.lfHeight;
+            info.bold = logFont.lfWeight >= FW_BOLD;
+            info.charset = logFont.lfCharSet;
         }
     }
-    return spec;
+    return info;
 }
 
-void TControl::SetFont(const TFontSpec& font) {
+void TControl::SetFont(const TFontInfo& font) {
     UniqueFont created = CreateFontFor(font);
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(created.Get()), TRUE);
     // The old font is released only after the window has let go of it.
@@ -352,7 +352,7 @@ TWinControl::~TWinControl() {
     children_.clear();
 }
 
-void TWinControl::InitContainer(TColor color, const TFontSpec& font) {
+void TWinControl::InitContainer(TColor color, const TFontInfo& font) {
     childFont_ = font;
     SetColor(color);
 }

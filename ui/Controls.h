@@ -34,7 +34,7 @@ struct TBounds {
 };
 
 // A font by face name and height in pixels (negative: character height, as at 96 dpi).
-struct TFontSpec {
+struct TFontInfo {
     UString name = u"Tahoma";
     int height = -11;
     bool bold = false;
@@ -79,8 +79,8 @@ public:
     void SetAlign(TAlign align);
 
     // The font of the real window (from its HFONT).
-    TFontSpec Font() const;
-    void SetFont(const TFontSpec& font);
+    TFontInfo Font() const;
+    void SetFont(const TFontInfo& font);
 
     // Tab order among the parent's tab-stop controls; lower comes first.
     int TabOrder() const { return tabOrder_; }
@@ -94,7 +94,7 @@ protected:
     // procedure) or of a standard class (subclassed so its messages reach the object).
     void CreateWindowFor(TWinControl* parent, const wchar_t* windowClass, bool ownClass, DWORD style,
                          DWORD exStyle, const TBounds& bounds, const UString& caption,
-                         const std::optional<TFontSpec>& font);
+                         const std::optional<TFontInfo>& font);
     // After the caption or the font changed (a self-sizing label measures itself again).
     virtual void TextChanged() {}
 
@@ -132,7 +132,7 @@ public:
     void SetColor(TColor color);
     HBRUSH BackgroundBrush() const { return brush_.Get(); }
     // The font children get when created without one of their own.
-    const TFontSpec& ChildFont() const { return childFont_; }
+    const TFontInfo& ChildFont() const { return childFont_; }
 
     const std::vector<TControl*>& Controls() const { return children_; }
     // Places the aligned children: top ones downwards, then left and right ones in the
@@ -142,7 +142,7 @@ public:
     void ApplyTabOrder();
 
 protected:
-    void InitContainer(TColor color, const TFontSpec& font);
+    void InitContainer(TColor color, const TFontInfo& font);
     bool WindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
@@ -153,7 +153,7 @@ private:
     std::vector<TControl*> children_;
     TColor color_ = clBtnFace;
     UniqueBrush brush_;
-    TFontSpec childFont_;
+    TFontInfo childFont_;
     bool aligning_ = false;
 };
 
@@ -163,7 +163,7 @@ struct TFormOptions {
     UString windowClass = u"TForm";
     UString caption;
     TColor color = clBtnFace;
-    TFontSpec font;
+    TFontInfo font;
     int width = 300;
     int height = 200;
 };
@@ -230,7 +230,7 @@ struct TLabelOptions {
     UString caption;
     bool autoSize = true;  // sizes itself to its text (width and height)
     bool wordWrap = false;
-    std::optional<TFontSpec> font;
+    std::optional<TFontInfo> font;
     bool visible = true;
 };
 
@@ -265,7 +265,7 @@ private:
 
 struct TMemoOptions {
     TBounds bounds;
-    std::optional<TFontSpec> font;
+    std::optional<TFontInfo> font;
     bool readOnly = true;
     int tabOrder = -1;
 };
@@ -289,7 +289,7 @@ struct TCheckBoxOptions {
     UString caption;
     bool checked = false;
     bool visible = true;
-    std::optional<TFontSpec> font;
+    std::optional<TFontInfo> font;
     int tabOrder = -1;
 };
 
@@ -306,7 +306,7 @@ private:
 struct TEditOptions {
     TBounds bounds;
     UString text;
-    std::optional<TFontSpec> font;
+    std::optional<TFontInfo> font;
     int tabOrder = -1;
 };
 
@@ -325,7 +325,7 @@ private:
 struct TButtonOptions {
     TBounds bounds;
     UString caption;  // "&" marks the accelerator letter
-    std::optional<TFontSpec> font;
+    std::optional<TFontInfo> font;
     bool visible = true;
     int tabOrder = -1;
 };

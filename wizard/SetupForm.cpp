@@ -55,7 +55,7 @@ void TForm1::CreateChineseTexts() {
     SetCaption(Cn::CaptionPrefix + FProductName);
 
     for (TLabel* label : {&lblWelcome, &lblWillInstall, &lblSetupFolder, &lblComplete}) {
-        TFontSpec font = label->Font();
+        TFontInfo font = label->Font();
         font.name = Cn::FontName;
         if (label == &lblWillInstall || label == &lblSetupFolder) {
             font.height = FontHeightForPoints(Cn::SmallFontPoints);

@@ -15,12 +15,12 @@ bool QuickLaunchOfferedFor(int windowsMajorVersion) {
 }
 
 void TForm1::CreateComponents() {
-    Create({.windowClass = u"TForm1", .color = clBtnFace, .font = TFontSpec{},
+    Create({.windowClass = u"TForm1", .color = clBtnFace, .font = TFontInfo{},
             .width = kFormOuterWidth, .height = kFormOuterHeight});
     const int band = ClientWidth();
-    const TFontSpec regular{};
-    const TFontSpec bold{.bold = true};
-    const TFontSpec title{.height = -16, .bold = true};
+    const TFontInfo regular{};
+    const TFontInfo bold{.bold = true};
+    const TFontInfo title{.height = -16, .bold = true};
 
     // Page 1: welcome.
     pnlStep1.Create(*this, {.bounds = {0, 0, band, kPageHeight}, .align = TAlign::Top, .color = clWhite,

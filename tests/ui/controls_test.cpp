@@ -154,7 +154,7 @@ TEST_F(Controls, LabelSizesItselfUnlessFixed) {
 TEST_F(Controls, FontsPerControlAreTheRealWindowFonts) {
     TLabel title;
     title.Create(form, {.bounds = {0, 0, 305, 53}, .autoSize = false,
-                        .font = TFontSpec{.height = -16, .bold = true}});
+                        .font = TFontInfo{.height = -16, .bold = true}});
     EXPECT_EQ(title.Font().name, u"Tahoma");
     EXPECT_EQ(title.Font().height, -16);
     EXPECT_TRUE(title.Font().bold);
