@@ -76,7 +76,8 @@ ByteSequence ReplaceResources(const PeImage& image, const ResourceTree& resource
         if (s.sizeOfRawData != 0) {
             keptEnd = std::max<std::uint64_t>(keptEnd, std::uint64_t{s.pointerToRawData} + s.sizeOfRawData);
         }
-        nextAddress = AlignUp(std::uint64_t{s.virtualAddress} + std::max(s.VirtualSpan(), s.sizeOfRawData), sectionAlign);
+        // The loader lays sections out by their virtual size; so does the new layout.
+        nextAddress = AlignUp(std::uint64_t{s.virtualAddress} + s.VirtualSpan(), sectionAlign);
     }
     if (replaced) {
         nextAddress = sections[*replaced].virtualAddress;
@@ -92,7 +93,7 @@ ByteSequence ReplaceResources(const PeImage& image, const ResourceTree& resource
         if (i > keptCount) {
             p.header.virtualAddress = static_cast<std::uint32_t>(nextAddress);
             p.header.pointerToRawData = p.header.sizeOfRawData ? static_cast<std::uint32_t>(nextPointer) : 0;
-            nextAddress = AlignUp(nextAddress + std::max(p.header.VirtualSpan(), p.header.sizeOfRawData), sectionAlign);
+            nextAddress = AlignUp(nextAddress + p.header.VirtualSpan(), sectionAlign);
             nextPointer += AlignUp(p.header.sizeOfRawData, fileAlign);
         }
         placed.push_back(p);
