@@ -230,6 +230,9 @@ struct TLabelOptions {
     UString caption;
     bool autoSize = true;  // sizes itself to its text (width and height)
     bool wordWrap = false;
+    // A fixed-size label may grow downwards up to this height when its text needs more
+    // room than its own height (0: never), so a longer wording is not cut off.
+    int maxHeight = 0;
     std::optional<TFontInfo> font;
     bool visible = true;
 };
@@ -245,6 +248,8 @@ private:
     void TextChanged() override;
     bool autoSize_ = true;
     bool wordWrap_ = false;
+    int fixedHeight_ = 0;
+    int maxHeight_ = 0;
 };
 
 // The lines of a memo: Add appends one line and its line break.

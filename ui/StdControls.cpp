@@ -22,6 +22,8 @@ const UString kLineBreak = u"\r\n";
 void TLabel::Create(TWinControl& parent, const TLabelOptions& options) {
     autoSize_ = options.autoSize;
     wordWrap_ = options.wordWrap;
+    fixedHeight_ = options.bounds.height;
+    maxHeight_ = options.maxHeight;
     // No prefix: an ampersand in a product name shows as itself.
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | SS_NOPREFIX | (wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP) |
                         Visibility(options.visible);
@@ -30,7 +32,7 @@ void TLabel::Create(TWinControl& parent, const TLabelOptions& options) {
 }
 
 void TLabel::TextChanged() {
-    if (!autoSize_ || Handle() == nullptr) {
+    if (Handle() == nullptr || (!autoSize_ && maxHeight_ <= fixedHeight_)) {
         return;
     }
     const HDC dc = GetDC(Handle());
@@ -44,8 +46,13 @@ void TLabel::TextChanged() {
     DrawTextW(dc, WidePtr(measured), static_cast<int>(measured.size()), &rect, format);
     SelectObject(dc, old);
     ReleaseDC(Handle(), dc);
-    SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (!autoSize_) {
+        width = Width();
+        height = std::clamp(height, fixedHeight_, maxHeight_);
+    }
+    SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HBRUSH TLabel::ControlColor(HDC dc) {

@@ -37,7 +37,9 @@ void TForm1::CreateComponents() {
     lblFolder.Create(Panel4, {.bounds = {17, 20, 143, 13}, .caption = LayoutTexts::lblFolder, .font = bold});
     lblFolderTip.Create(Panel4, {.bounds = {36, 28, 132, 13}, .caption = LayoutTexts::lblFolderTip, .visible = false});
     Image3.Create(Panel4, {.bounds = {437, 0, 67, 56}, .align = TAlign::Right, .center = true, .transparent = true});
-    lblSetupFolder.Create(pnlStep3, {.bounds = {40, 75, 420, 49}, .autoSize = false, .wordWrap = true});
+    // Its English text takes four lines in some fonts: it may grow into the gap above gbFolder.
+    lblSetupFolder.Create(pnlStep3, {.bounds = {40, 75, 420, 49}, .autoSize = false, .wordWrap = true,
+                                     .maxHeight = 132 - 75});
     gbFolder.Create(pnlStep3, {.bounds = {40, 132, 419, 63}, .caption = LayoutTexts::gbFolder, .tabOrder = 1});
     editSetupDir.Create(gbFolder, {.bounds = {17, 24, 305, 21}, .tabOrder = 0});
     btnBrowse.Create(gbFolder, {.bounds = {325, 24, 77, 21}, .caption = LayoutTexts::btnBrowse, .tabOrder = 1});

@@ -151,6 +151,22 @@ TEST_F(Controls, LabelSizesItselfUnlessFixed) {
     EXPECT_EQ(RealText(fixed.Handle()), u"short");
 }
 
+TEST_F(Controls, FixedLabelGrowsOnlyAsFarAsAllowed) {
+    const UString longText = u"Setup will install Corvane DemoPad 2.56 into the following folder.\n\n"
+                             u"To continue, click Next. If you would like to select a different folder, "
+                             u"click Browse.";
+    TLabel label;
+    label.Create(form, {.bounds = {40, 75, 200, 20}, .caption = u"short", .autoSize = false,
+                        .wordWrap = true, .maxHeight = 57});
+    EXPECT_EQ(label.Height(), 20);  // never smaller than its own height
+    label.SetCaption(longText);
+    EXPECT_EQ(label.Width(), 200);
+    EXPECT_EQ(label.Height(), 57);  // the text wants more, the limit wins
+    EXPECT_EQ(label.Top(), 75);
+    label.SetCaption(u"short again");
+    EXPECT_EQ(label.Height(), 20);
+}
+
 TEST_F(Controls, FontsPerControlAreTheRealWindowFonts) {
     TLabel title;
     title.Create(form, {.bounds = {0, 0, 305, 53}, .autoSize = false,

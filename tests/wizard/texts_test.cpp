@@ -116,6 +116,24 @@ TEST_F(EnglishTexts, LayoutMovesAndShownSecondLines) {
     EXPECT_FALSE(f.lblFolderTip.Font().bold);
 }
 
+TEST_F(EnglishTexts, DestinationTextIsNotCutOffAndStaysAboveTheFolderBox) {
+    TForm1& f = *form;
+    EXPECT_EQ(f.lblSetupFolder.Top(), 75);
+    EXPECT_EQ(f.lblSetupFolder.Width(), 420);
+    EXPECT_GE(f.lblSetupFolder.Height(), 49);
+    EXPECT_LE(f.lblSetupFolder.Top() + f.lblSetupFolder.Height(), f.gbFolder.Top());
+    // The label holds every line its text needs in the font it has.
+    const HDC dc = GetDC(f.lblSetupFolder.Handle());
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(f.lblSetupFolder.Handle(), WM_GETFONT, 0, 0));
+    const HGDIOBJ old = SelectObject(dc, font);
+    const UString text = f.lblSetupFolder.Caption();
+    RECT needed{0, 0, f.lblSetupFolder.Width(), 0};
+    DrawTextW(dc, WidePtr(text), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(f.lblSetupFolder.Handle(), dc);
+    EXPECT_GE(f.lblSetupFolder.Height(), needed.bottom - needed.top);
+}
+
 TEST_F(EnglishTexts, FreewareLicenceLineByLine) {
     TMemoLines lines = form->Memo2.Lines();
     const char16_t* expected[] = {
